@@ -1,0 +1,10 @@
+#pragma once
+// Who we are: the names that the program's files, pictures and pages carry.
+
+namespace corvanthe::product {
+
+constexpr const char* kName = "Corvanthe";
+constexpr const char* kMaker = "Tallow Heron";
+constexpr const char* kWebAddress = "https://www.tallowheron.com/corvanthe/";
+
+}  // namespace corvanthe::product
