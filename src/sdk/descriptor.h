@@ -1,5 +1,6 @@
 #pragma once
-// Scripting descriptors: the read and write procedure tables and the parameters record.
+// Scripting descriptors: the read and write procedure tables and the parameters record,
+// all naturally aligned.
 #include "sdk/types.h"
 
 namespace corvanthe::sdk {
@@ -20,10 +21,17 @@ constexpr int16_t kCurrentWriteDescCount = 16;
 constexpr int16_t kCurrentDescParamsVersion = 0;
 
 // playInfo values.
-enum PIDialogPlayOptions : int32_t {
+enum PIDialogPlayOptions : int16_t {
     plugInDialogDontDisplay = 0,
     plugInDialogDisplay = 1,
     plugInDialogSilent = 2,
+};
+
+// recordInfo values.
+enum PIDialogRecordOptions : int16_t {
+    plugInDialogOptional = 0,
+    plugInDialogRequired = 1,
+    plugInDialogNone = 2,
 };
 
 using OpenReadDescriptorProc = PIReadDescriptor(CORVANTHE_HOST_API*)(PIDescriptorHandle, DescriptorKeyID*);

@@ -1,8 +1,11 @@
 #pragma once
 // The host's parameter block of a filter call and the records it points to, declared
 // from the interface's public documentation so that the layout matches real hosts.
-// The FilterRecord is packed to 4 bytes (as hosts build it on Windows); the procedure
-// tables keep their natural alignment. Layout checks: tests/sdk/layout_test.cpp.
+// The FilterRecord is packed to 4 bytes (as hosts build it on Windows, 32- and 64-bit);
+// the procedure tables keep their natural alignment. On 64-bit builds the pointer
+// fields of the FilterRecord are therefore misaligned: read and write them by value,
+// never take their address. Offsets are pinned in sdk/layout_checks.cpp.
+#include "sdk/color_services.h"
 #include "sdk/descriptor.h"
 #include "sdk/display.h"
 #include "sdk/handle_procs.h"
@@ -22,12 +25,13 @@ enum FilterSelector : int16_t {
 
 // Result codes.
 constexpr OSErr kNoErr = 0;
-constexpr OSErr kMemFullErr = -108;
-constexpr OSErr kUserCanceledErr = -128;
-constexpr OSErr kFilterBadParameters = -30100;
-constexpr OSErr kErrMissingParameter = -1715;
 constexpr OSErr kReadErr = -19;
 constexpr OSErr kWriteErr = -20;
+constexpr OSErr kMemFullErr = -108;
+constexpr OSErr kUserCanceledErr = -128;
+constexpr OSErr kErrMissingParameter = -1715;
+constexpr OSErr kFilterBadParameters = -30100;
+constexpr OSErr kFilterBadMode = -30101;
 
 // imageMode values.
 enum ImageMode : int16_t {
@@ -51,7 +55,7 @@ enum ImageMode : int16_t {
     kModeGray32 = 17,
 };
 
-// filterCase values.
+// filterCase values (0: the host did not set the field).
 enum FilterCase : int16_t {
     kFilterCaseUnsupported = -1,
     kFilterCaseFlatImageNoSelection = 1,
@@ -63,6 +67,11 @@ enum FilterCase : int16_t {
     kFilterCaseProtectedTransparencyWithSelection = 7,
 };
 
+// inputPadding / outputPadding / maskPadding: 0..255 is a fill value, or one of these.
+constexpr int16_t kPlugInWantsEdgeReplication = -1;
+constexpr int16_t kPlugInDoesNotWantPadding = -2;
+constexpr int16_t kPlugInWantsErrorOnBoundsException = -3;
+
 struct PlugInMonitor {
     Fixed gamma;
     Fixed redX, redY;
@@ -72,17 +81,11 @@ struct PlugInMonitor {
     Fixed ambient;
 };
 
-// Windows platform data: the first member is the host's main window.
+// What platformData points to on Windows: the first member is the host's main window.
 struct PlatformData {
     void* hwnd;
 };
 
-// Coordinates of documents beyond 30000 pixels.
-struct BigDocumentData {
-    VPoint PluginUsing32BitCoordinatesPadding_unused_;  // placeholder, fixed by the layout review
-};
-
-struct ColorServicesInfo;
 struct SPBasicSuite;
 
 using TestAbortProc = Boolean(CORVANTHE_HOST_API*)();
@@ -92,9 +95,25 @@ using ProcessEventProc = void(CORVANTHE_HOST_API*)(void* event);
 using AdvanceStateProc = OSErr(CORVANTHE_HOST_API*)();
 using GetPropertyProc = OSErr(CORVANTHE_HOST_API*)(OSType signature, OSType key, int32_t index,
                                                    intptr_t* simpleProperty, Handle* complexProperty);
-using ColorServicesProc = OSErr(CORVANTHE_HOST_API*)(ColorServicesInfo* info);
 
 #pragma pack(push, 4)
+
+// Coordinates for documents beyond 30000 pixels. While the plug-in sets
+// PluginUsing32BitCoordinates, the host reads and writes these instead of the
+// 16-bit imageSize, filterRect, inRect, outRect, maskRect, floatCoord and wholeSize.
+struct BigDocumentStruct {
+    int32_t PluginUsing32BitCoordinates;
+    VPoint imageSize32;
+    VRect filterRect32;
+    VRect inRect32;
+    VRect outRect32;
+    VRect maskRect32;
+    VPoint floatCoord32;
+    VPoint wholeSize32;
+};
+using BigDocumentData = BigDocumentStruct;
+
+// Declared up to bigDocumentData; the host's record continues beyond it.
 struct FilterRecord {
     int32_t serialNumber;
     TestAbortProc abortProc;
@@ -185,7 +204,7 @@ struct FilterRecord {
     int32_t outColumnBytes;
     int32_t outPlaneBytes;
 
-    // Interface 4.0
+    // Interface 3.0.4
     void* imageServicesProcs;
     void* propertyProcs;
     int16_t inTileHeight;
@@ -201,22 +220,29 @@ struct FilterRecord {
     int16_t maskTileWidth;
     Point maskTileOrigin;
 
-    // Interface 5.0 and later
+    // Interface 4.0
     PIDescriptorParameters* descriptorParameters;
-    void* errorString;
+    unsigned char* errorString;  // Str255
     void* channelPortProcs;
     void* documentInfo;
+
+    // Interface 5.0
     SPBasicSuite* sSPBasic;
     void* plugInRef;
     int32_t depth;
+
+    // Interface 6.0
     Handle iCCprofileData;
     int32_t iCCprofileSize;
     int32_t canUseICCProfiles;
+
+    // Interface 7.0
     int32_t hasImageScrap;
-    Handle imageScrap;
-    void* imageScrapDocumentInfo_placeholder_;  // fixed by the layout review
-    BigDocumentData* bigDocumentData;
+
+    // Interface 8.0: null when the host has no 32-bit coordinates.
+    BigDocumentStruct* bigDocumentData;
 };
+
 #pragma pack(pop)
 
 // The About selector passes this record instead of a FilterRecord.
@@ -224,6 +250,7 @@ struct AboutRecord {
     void* platformData;
     SPBasicSuite* sSPBasic;
     void* plugInRef;
+    char reserved[244];
 };
 
 using PluginMainProc = void(CORVANTHE_HOST_API*)(int16_t selector, void* record, intptr_t* data, int16_t* result);
