@@ -3,7 +3,8 @@
 
 namespace corvanthe::sdk {
 
-// The pixel map that displayPixels draws.
+// The pixel map that displayPixels draws, version 1 of the record, and the masks it
+// may chain. Both naturally aligned.
 struct PSPixelMask {
     PSPixelMask* next;
     void* maskData;
@@ -13,7 +14,7 @@ struct PSPixelMask {
 };
 
 struct PSPixelMap {
-    int32_t version;
+    int32_t version;  // 1
     VRect bounds;
     int32_t imageMode;
     int32_t rowBytes;
