@@ -1,0 +1,100 @@
+#include "layers/glue_write_back.h"
+
+#include <algorithm>
+
+#include "layers/glue_kernel.h"
+
+namespace corvanthe {
+
+namespace {
+
+constexpr float kAlphaGain = 1.007f;
+constexpr float kFloatCeiling = 65535.0f;
+
+PixelValue mix(const PixelValue& from, const PixelValue& to, float weight) {
+    return {from.red + (to.red - from.red) * weight, from.green + (to.green - from.green) * weight,
+            from.blue + (to.blue - from.blue) * weight, from.alpha + (to.alpha - from.alpha) * weight};
+}
+
+// R over the opaque backdrop C: C's colour moves toward R by R's alpha and stays opaque.
+PixelValue over_checkerboard(const PixelValue& r, const PixelValue& c) {
+    const float a = r.alpha;
+    if (!(a > 0)) return c;
+    const float d = a / (a + c.alpha - a * c.alpha);
+    PixelValue out = mix(c, r, d);
+    out.alpha = c.alpha + a * (1 - c.alpha);
+    return out;
+}
+
+}  // namespace
+
+void overflow_bleed(PixelValue& sun) {
+    float* channels[3] = {&sun.red, &sun.green, &sun.blue};
+    float excess = 0;
+    int over = 0;
+    int count = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (*channels[i] > 1.0f) {
+            excess += *channels[i] - 1.0f;
+            over |= 1 << i;
+            ++count;
+        }
+    }
+    const float spill = excess * 60.0f / 256.0f;
+    if (count == 1) {
+        // The other two in red, green, blue order: Y first, then Z.
+        float* rest[2];
+        int n = 0;
+        for (int i = 0; i < 3; ++i)
+            if (!(over & (1 << i))) rest[n++] = channels[i];
+        float& y = *rest[0];
+        float& z = *rest[1];
+        y += spill / 2;
+        z += spill / 2;
+        if (y > 1.0f) z += y - 1.0f;
+        if (z > 1.0f) y += z - 1.0f;
+    } else if (count == 2) {
+        for (int i = 0; i < 3; ++i)
+            if (!(over & (1 << i))) *channels[i] += spill;
+    }
+}
+
+PixelValue checkerboard(int32_t x, int32_t y) {
+    const float grey = ((x ^ y) & 8) == 0 ? 1.0f : 0.8f;
+    return {grey, grey, grey, 1.0f};
+}
+
+PixelValue glue_pixel(int32_t x, int32_t y, PixelValue sun, int32_t k, const PixelValue& host, float mask,
+                      const GlueSetup& setup) {
+    if (!setup.float_destination) sun.alpha *= kAlphaGain;
+    sun.alpha = std::clamp(sun.alpha, 0.0f, 1.0f);
+    for (float* c : {&sun.red, &sun.green, &sun.blue}) *c = std::max(*c, 0.0f);
+    if (!setup.float_destination) overflow_bleed(sun);
+    if (setup.grey) sun.red = sun.green = sun.blue = 0.3f * sun.red + 0.59f * sun.green + 0.11f * sun.blue;
+
+    PixelValue r;
+    if (setup.float_destination) {
+        r = sun;
+        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, kFloatCeiling);
+    } else {
+        r = glue_kernel(sun, host, setup.mode, k, setup.editable_transparency);
+        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, 1.0f);
+    }
+
+    PixelValue under = host;
+    if (setup.render_mode == 1) {
+        under = checkerboard(x, y);
+        r = over_checkerboard(r, under);
+    }
+    if (mask < 1) r = mix(under, r, mask);
+    return r;
+}
+
+void glue_write_back(int32_t x, int32_t y, const PixelValue& sun, int32_t k, const GlueSetup& setup,
+                     GlueDestination& destination) {
+    const PixelValue host = destination.read(x, y);
+    const float mask = destination.mask(x, y);
+    destination.write(x, y, glue_pixel(x, y, sun, k, host, mask, setup));
+}
+
+}  // namespace corvanthe
