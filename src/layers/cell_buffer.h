@@ -48,4 +48,18 @@ inline void write_auxiliary(CellBuffer& buffer, int32_t x, int32_t y, const uint
         for (int i = 0; i < 4; ++i) c->aux[i] = words[i];
 }
 
+// The cell buffers of one job, one per layer.
+struct JobCells {
+    CellBuffer* buffers = nullptr;
+    int32_t count = 0;
+};
+
+// Allocates count zeroed buffers over the piece (left, top, width x height), numbered 0..count-1,
+// each pointing back to the job. All or nothing: false leaves cells empty.
+bool allocate_job_cells(JobCells& cells, int32_t count, int32_t left, int32_t top, int32_t width, int32_t height,
+                        void* job);
+
+// Frees every cell block and the buffer array; cells becomes empty.
+void free_job_cells(JobCells& cells);
+
 }  // namespace corvanthe
