@@ -165,7 +165,7 @@ ElementAddress element_address(const LayerStore& store, int32_t x, int32_t y, in
     return {tile.block, (y & kTileMask) * tile.width + (x & kTileMask)};
 }
 
-Rgba get_pixel(const LayerStore& store, int32_t x, int32_t y, int32_t level) {
+PixelValue get_pixel(const LayerStore& store, int32_t x, int32_t y, int32_t level) {
     if (!inside_level(store, level)) return {0, 0, 0, 0};
     const StoreLevel& l = store.levels[level];
     const ElementAddress at = element_address(store, clamp(x, 0, l.last_x), clamp(y, 0, l.last_y), level);
@@ -186,7 +186,7 @@ Rgba get_pixel(const LayerStore& store, int32_t x, int32_t y, int32_t level) {
     return {0, 0, 0, 0};
 }
 
-void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const Rgba& value) {
+void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const PixelValue& value) {
     if (!inside_level(store, level)) return;
     const StoreLevel& l = store.levels[level];
     if (x < 0 || y < 0 || x > l.last_x || y > l.last_y) return;
@@ -216,14 +216,14 @@ void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const Rgb
     }
 }
 
-Rgba read_texel(const LayerStore& store, int32_t x, int32_t y, int32_t level) {
-    const Rgba v = get_pixel(store, x, y, level);
+PixelValue read_texel(const LayerStore& store, int32_t x, int32_t y, int32_t level) {
+    const PixelValue v = get_pixel(store, x, y, level);
     if (store.kind == PixelKind::rgba_float) return v;
     const float k = store.inv_scale;
     return {v.red * k, v.green * k, v.blue * k, v.alpha * k};
 }
 
-void write_texel(LayerStore& store, int32_t x, int32_t y, int32_t level, const Rgba& value) {
+void write_texel(LayerStore& store, int32_t x, int32_t y, int32_t level, const PixelValue& value) {
     if (store.kind == PixelKind::rgba_float) return set_pixel(store, x, y, level, value);
     const float k = store.scale;
     set_pixel(store, x, y, level, {value.red * k, value.green * k, value.blue * k, value.alpha * k});

@@ -5,6 +5,7 @@
 
 #include "layers/level_geometry.h"
 #include "layers/pixel_kind.h"
+#include "layers/pixel_value.h"
 #include "sdk/types.h"
 
 namespace corvanthe {
@@ -64,14 +65,6 @@ struct LayerStore {
     bool owned;           // the record itself came from create_store
 };
 
-// Element values of one pixel: 0..255, 0..32768 (16-bit values up to 65535) or floats.
-struct Rgba {
-    float red;
-    float green;
-    float blue;
-    float alpha;
-};
-
 inline constexpr int32_t kLevelsBuilt = 2;
 
 // Records the owner and the tables and clears the store; precedes Init for an embedded store.
@@ -101,18 +94,19 @@ struct ElementAddress {
 };
 ElementAddress element_address(const LayerStore& store, int32_t x, int32_t y, int32_t level);
 
+// Get and set work in element values (0..255, 0..32768 with 16-bit values up to 65535, or floats).
 // The element at (x, y) clamped to the level's edges; zeros for a store without tiles or a
 // level above L.
-Rgba get_pixel(const LayerStore& store, int32_t x, int32_t y, int32_t level);
+PixelValue get_pixel(const LayerStore& store, int32_t x, int32_t y, int32_t level);
 
 // Writes the element; values are truncated and masked to the channel width. Ignored outside
 // the level or for a store without tiles.
-void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const Rgba& value);
+void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const PixelValue& value);
 
 // The pixel as floats: 0..1 for integer kinds, the stored floats for kind 9.
-Rgba read_texel(const LayerStore& store, int32_t x, int32_t y, int32_t level);
+PixelValue read_texel(const LayerStore& store, int32_t x, int32_t y, int32_t level);
 
 // Writes floats: integer kinds multiply by the scale and truncate toward zero.
-void write_texel(LayerStore& store, int32_t x, int32_t y, int32_t level, const Rgba& value);
+void write_texel(LayerStore& store, int32_t x, int32_t y, int32_t level, const PixelValue& value);
 
 }  // namespace corvanthe

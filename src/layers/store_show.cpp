@@ -16,13 +16,13 @@ unsigned char to_byte(float v) {
 // The displayed bytes of a pixel: kind 3 as stored, the others rounded from 0..1.
 void pixel_bytes(const LayerStore& store, int32_t x, int32_t y, int32_t level, unsigned char* out) {
     if (store.kind == PixelKind::rgba8) {
-        const Rgba v = get_pixel(store, x, y, level);
+        const PixelValue v = get_pixel(store, x, y, level);
         out[0] = static_cast<unsigned char>(v.red);
         out[1] = static_cast<unsigned char>(v.green);
         out[2] = static_cast<unsigned char>(v.blue);
         return;
     }
-    const Rgba v = read_texel(store, x, y, level);
+    const PixelValue v = read_texel(store, x, y, level);
     out[0] = to_byte(v.red);
     out[1] = to_byte(v.green);
     out[2] = to_byte(v.blue);

@@ -71,7 +71,7 @@ TEST(LayerStore, EveryPixelKeepsItsOwnValueAcrossTiles) {
     for (int32_t level : {0, 1})
         for (int32_t y = 0; y < st.s.levels[level].height; ++y)
             for (int32_t x = 0; x < st.s.levels[level].width; ++x) {
-                const Rgba v = get_pixel(st.s, x, y, level);
+                const PixelValue v = get_pixel(st.s, x, y, level);
                 wrong += v.red != float(x) || v.green != float(y) || v.blue != float(level);
             }
     EXPECT_EQ(wrong, 0);
@@ -82,10 +82,10 @@ TEST(LayerStore, ReadsClampToTheEdgeAndWritesOutsideAreIgnored) {
     ASSERT_TRUE(init_store(st.s, 10, 10, PixelKind::rgba8));
     for (int32_t y = 0; y < 10; ++y)
         for (int32_t x = 0; x < 10; ++x) set_pixel(st.s, x, y, 0, {float(x), float(y), 1, 2});
-    const Rgba at = get_pixel(st.s, -5, 7, 0);
+    const PixelValue at = get_pixel(st.s, -5, 7, 0);
     EXPECT_EQ(at.red, 0);
     EXPECT_EQ(at.green, 7);
-    const Rgba far = get_pixel(st.s, 100, 200, 0);
+    const PixelValue far = get_pixel(st.s, 100, 200, 0);
     EXPECT_EQ(far.red, 9);
     EXPECT_EQ(far.green, 9);
 
@@ -101,7 +101,7 @@ TEST(LayerStore, IntegerChannelsAreTruncatedAndMasked) {
     Store st;
     ASSERT_TRUE(init_store(st.s, 2, 2, PixelKind::rgba8));
     set_pixel(st.s, 0, 0, 0, {300, 255.9f, -1, 7});
-    const Rgba v = get_pixel(st.s, 0, 0, 0);
+    const PixelValue v = get_pixel(st.s, 0, 0, 0);
     EXPECT_EQ(v.red, 300 - 256);
     EXPECT_EQ(v.green, 255);
     EXPECT_EQ(v.blue, 255);  // -1 keeps its low eight bits
@@ -122,7 +122,7 @@ TEST(LayerStore, TexelsAreScaledByTheKind) {
 
     ASSERT_TRUE(init_store(st.s, 3, 3, PixelKind::rgba8));
     write_texel(st.s, 0, 0, 0, {0.999f, 1.0f, 0.5f, 0.0f});
-    const Rgba v = get_pixel(st.s, 0, 0, 0);
+    const PixelValue v = get_pixel(st.s, 0, 0, 0);
     EXPECT_EQ(v.red, 254);  // truncated, not rounded
     EXPECT_EQ(v.green, 255);
     EXPECT_EQ(v.blue, 127);
@@ -189,7 +189,7 @@ TEST(HostFill, GreyEightBitGivesEqualChannelsAndFullAlpha) {
     host.set(0, 0, 0, 77);
     host.set(0, 1, 0, 200);
     ASSERT_TRUE(fill_tile_from_host(st.s, 1, host.pixels(8, -1)));
-    const Rgba a = get_pixel(st.s, 512, 0, 0), b = get_pixel(st.s, 512, 1, 0);
+    const PixelValue a = get_pixel(st.s, 512, 0, 0), b = get_pixel(st.s, 512, 1, 0);
     EXPECT_EQ(a.red, 77);
     EXPECT_EQ(a.green, 77);
     EXPECT_EQ(a.blue, 77);
@@ -204,7 +204,7 @@ TEST(HostFill, ColourWithTransparencyAtEachDepth) {
     HostBuffer<uint16_t> host16(3, 2, 4);
     for (int32_t p = 0; p < 4; ++p) host16.set(2, 1, p, uint16_t(1000 * (p + 1)));
     ASSERT_TRUE(fill_tile_from_host(st.s, 0, host16.pixels(16, 3)));
-    const Rgba v = get_pixel(st.s, 2, 1, 0);
+    const PixelValue v = get_pixel(st.s, 2, 1, 0);
     EXPECT_EQ(v.red, 1000);
     EXPECT_EQ(v.green, 2000);
     EXPECT_EQ(v.blue, 3000);
@@ -217,7 +217,7 @@ TEST(HostFill, ColourWithTransparencyAtEachDepth) {
     host32.set(1, 0, 0, 1.5f);
     host32.set(1, 0, 2, -0.25f);
     ASSERT_TRUE(fill_tile_from_host(st.s, 0, host32.pixels(32, -1)));
-    const Rgba f = get_pixel(st.s, 1, 0, 0);
+    const PixelValue f = get_pixel(st.s, 1, 0, 0);
     EXPECT_EQ(f.red, 1.5f);
     EXPECT_EQ(f.blue, -0.25f);
     EXPECT_EQ(f.alpha, 1.0f);
@@ -277,7 +277,7 @@ TEST(Thumbnail, ClearDrawsTheGreyGradient) {
     ASSERT_TRUE(init_store(st.s, 128, 128, PixelKind::rgba8));
     clear_thumbnail(st.s);
     for (int32_t row : {0, 1, 64, 127}) {
-        const Rgba v = get_pixel(st.s, 100, row, 0);
+        const PixelValue v = get_pixel(st.s, 100, row, 0);
         EXPECT_EQ(v.red, 255 - row);
         EXPECT_EQ(v.blue, 255 - row);
         EXPECT_EQ(v.alpha, 255);
