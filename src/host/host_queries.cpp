@@ -1,0 +1,59 @@
+#include "host/host_queries.h"
+
+namespace corvanthe {
+namespace {
+
+PixelValue colour_pixel(const sdk::RGBColor& c) {
+    return {(c.red >> 8) / 255.0f, (c.green >> 8) / 255.0f, (c.blue >> 8) / 255.0f, 1.0f};
+}
+
+}  // namespace
+
+DepthClass depth_class(const sdk::FilterRecord& record) {
+    const int16_t mode = record.imageMode;
+    if ((mode == sdk::kModeGrayScale || mode == sdk::kModeRGBColor) && record.depth <= 8) return DepthClass::k8;
+    if ((mode == sdk::kModeGray16 || mode == sdk::kModeRGB48) && record.depth == 16) return DepthClass::k16;
+    if (mode == sdk::kModeRGB96 || mode == sdk::kModeGray32 || record.depth == 32) return DepthClass::k32;
+    return DepthClass::kNone;
+}
+
+int sample_bytes(DepthClass depth) {
+    switch (depth) {
+        case DepthClass::k8: return 1;
+        case DepthClass::k16: return 2;
+        case DepthClass::k32: return 4;
+        case DepthClass::kNone: break;
+    }
+    return 0;
+}
+
+float class_scale(DepthClass depth) {
+    switch (depth) {
+        case DepthClass::k8: return 255.0f;
+        case DepthClass::k16: return 32768.0f;
+        case DepthClass::k32: return 1.0f;
+        case DepthClass::kNone: break;
+    }
+    return 0.0f;
+}
+
+bool is_grey(const sdk::FilterRecord& record) { return record.planes < 3; }
+
+bool has_transparency(const sdk::FilterRecord& record) {
+    return record.filterCase == sdk::kFilterCaseEditableTransparencyNoSelection ||
+           record.filterCase == sdk::kFilterCaseEditableTransparencyWithSelection;
+}
+
+bool have_mask(const sdk::FilterRecord& record) { return record.haveMask != 0; }
+
+bool has_advance_state(const sdk::FilterRecord& record) { return record.advanceState != nullptr; }
+
+bool has_display_pixels(const sdk::FilterRecord& record) { return record.displayPixels != nullptr; }
+
+sdk::OSType host_signature(const sdk::FilterRecord& record) { return record.hostSig; }
+
+PixelValue foreground_pixel(const sdk::FilterRecord& record) { return colour_pixel(record.foreground); }
+
+PixelValue background_pixel(const sdk::FilterRecord& record) { return colour_pixel(record.background); }
+
+}  // namespace corvanthe

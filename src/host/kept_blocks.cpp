@@ -1,0 +1,90 @@
+#include "host/kept_blocks.h"
+
+#include "host/plugin_state.h"
+#include "settings/sun_settings.h"
+
+namespace corvanthe {
+namespace {
+
+// Procedures of the handle table by their position (1 = newProc); a host's table
+// may be shorter than ours.
+enum HandleProc { kNew = 1, kDispose = 2, kGetSize = 3, kLock = 5, kUnlock = 6 };
+
+const sdk::HandleProcs* offered(const sdk::FilterRecord& record, HandleProc needed) {
+    const sdk::HandleProcs* procs = record.handleProcs;
+    return procs && procs->numHandleProcs >= needed ? procs : nullptr;
+}
+
+sdk::Handle data_handle(const HostContext& context) {
+    return context.data_cell ? reinterpret_cast<sdk::Handle>(*context.data_cell) : nullptr;
+}
+
+// A handle the host can tell is smaller than `bytes` cannot hold its record.
+bool too_small(const sdk::FilterRecord& record, sdk::Handle handle, std::size_t bytes) {
+    const sdk::HandleProcs* procs = offered(record, kGetSize);
+    return procs && procs->getSizeProc && procs->getSizeProc(handle) < static_cast<int32_t>(bytes);
+}
+
+// Makes sure `handle` holds at least `bytes`, replacing it when it does not.
+// Returns whether a new handle was allocated; `failed` is set when none could be.
+bool provide(const sdk::FilterRecord& record, sdk::Handle& handle, std::size_t bytes, bool& failed) {
+    if (handle && !too_small(record, handle, bytes)) return false;
+    if (handle) {
+        if (const sdk::HandleProcs* procs = offered(record, kDispose); procs && procs->disposeProc)
+            procs->disposeProc(handle);
+        handle = nullptr;
+    }
+    const sdk::HandleProcs* procs = offered(record, kNew);
+    if (procs && procs->newProc) handle = procs->newProc(static_cast<int32_t>(bytes));
+    failed = failed || !handle;
+    return handle != nullptr;
+}
+
+char* lock(const sdk::FilterRecord& record, sdk::Handle handle) {
+    const sdk::HandleProcs* procs = offered(record, kLock);
+    return procs && procs->lockProc ? procs->lockProc(handle, true) : nullptr;
+}
+
+void unlock(const sdk::FilterRecord& record, sdk::Handle handle) {
+    const sdk::HandleProcs* procs = offered(record, kUnlock);
+    if (handle && procs && procs->unlockProc) procs->unlockProc(handle);
+}
+
+}  // namespace
+
+bool kept_blocks_present(const HostContext& context) {
+    return context.record->parameters && data_handle(context);
+}
+
+int16_t allocate_kept_blocks(HostContext& context) {
+    sdk::FilterRecord& record = *context.record;
+    if (!context.data_cell) return sdk::kMemFullErr;
+    bool failed = false;
+    const bool fresh_settings = provide(record, record.parameters, sizeof(SunSettings), failed);
+    sdk::Handle data = data_handle(context);
+    provide(record, data, sizeof(PluginState), failed);
+    *context.data_cell = reinterpret_cast<intptr_t>(data);
+    if (failed) return sdk::kMemFullErr;
+    if (const int16_t code = lock_kept_blocks(context)) return code;
+    if (fresh_settings) initialise(*context.settings);
+    initialise_state(*context.state);
+    return sdk::kNoErr;
+}
+
+int16_t lock_kept_blocks(HostContext& context) {
+    const sdk::FilterRecord& record = *context.record;
+    if (!kept_blocks_present(context)) return sdk::kFilterBadParameters;
+    context.settings = reinterpret_cast<SunSettings*>(lock(record, record.parameters));
+    context.state = reinterpret_cast<PluginState*>(lock(record, data_handle(context)));
+    return context.settings && context.state ? sdk::kNoErr : sdk::kMemFullErr;
+}
+
+void unlock_kept_blocks(HostContext& context) {
+    const sdk::FilterRecord& record = *context.record;
+    unlock(record, data_handle(context));
+    unlock(record, record.parameters);
+    context.settings = nullptr;
+    context.state = nullptr;
+}
+
+}  // namespace corvanthe

@@ -1,0 +1,103 @@
+// The Start selector: the whole filter run on the host's thread.
+#include "host/selectors.h"
+
+#include "host/cached_settings_calls.h"
+#include "host/host_queries.h"
+#include "host/host_rects.h"
+#include "host/kept_blocks.h"
+#include "host/memory_dot_calls.h"
+#include "host/plugin_state.h"
+#include "host/render_run.h"
+#include "host/scripting.h"
+#include "host/undo_calls.h"
+#include "host/work_buffers.h"
+#include "platform/processors.h"
+#include "settings/sun_settings.h"
+#include "ui/port.h"
+
+namespace corvanthe {
+namespace {
+
+constexpr int16_t kRefused = 1;
+constexpr int16_t kNoWorkMemory = 3;
+constexpr int32_t kExportDocumentKind = 3;
+
+constexpr ui::MessageDialog kRefusal = {
+    "REFUSAL2", "Plug-in error",
+    "The filter cannot run because your paint program does not support enough of the Photoshop 3.0 "
+    "plug-in standard."};
+constexpr const char* kMainDialog = "DISSOLVESANSPARAM";
+
+// Where the settings of the run start: the last run's, and the fields every Start resets.
+void take_last_settings(HostContext& context) {
+    SunSettings& s = *context.settings;
+    PluginState& state = *context.state;
+    if (!descriptor_carries_our_keys(context)) load_cached_settings(context);
+    if (state.parameters_ran) {
+        state.parameters_ran = 0;
+        reset_export_fields(s);
+    }
+    s.settings_folder[0] = '\0';
+    s.pages_folder[0] = '\0';
+    s.presets_folder[0] = '\0';
+    clear_undo_store(context);
+    reload_memory_dot_map();
+    s.export_document_kind = kExportDocumentKind;
+}
+
+// Nothing is left for the host to process, and the buffers go.
+void end_without_render(HostContext& context) {
+    release_work_buffers(*context.state);
+    clear_host_rects(*context.record);
+}
+
+}  // namespace
+
+void run_start(HostContext& context) {
+    if (const int16_t code = lock_kept_blocks(context)) {
+        set_result(context, code);
+        return;
+    }
+    sdk::FilterRecord& record = *context.record;
+    PluginState& state = *context.state;
+    context.settings->host_preview = has_advance_state(record) && has_display_pixels(record);
+
+    if (!allocate_work_buffers(state)) {
+        set_result(context, kNoWorkMemory);
+        clear_host_rects(record);
+        return;
+    }
+    state.work_block->processor_count = processor_count();
+    take_last_settings(context);
+
+    if (!has_advance_state(record)) {
+        ui::port().show_message(context.owner_window, kRefusal);
+        set_result(context, kRefused);
+    }
+    if (record.imageMode == sdk::kModeMultichannel) set_result(context, kRefused);
+    if (result_of(context) != 0) {
+        end_without_render(context);
+        return;
+    }
+
+    read_descriptor(context);
+    bool proceed = true;
+    if (state.show_dialog) {
+        save_undo_slot(context);
+        proceed = ui::port().run_main_dialog(context.owner_window, kMainDialog) == ui::kDialogOk;
+    }
+    state.show_dialog = 0;
+
+    if (result_of(context) == 0 && proceed) {
+        render_run(context, kRenderHostImage);
+        if (result_of(context) == 0)
+            save_cached_settings(context);
+        else
+            release_work_buffers(state);  // a host calls no Finish after a failed Start
+        return;
+    }
+    set_result(context, sdk::kUserCanceledErr);
+    release_work_buffers(state);
+}
+
+}  // namespace corvanthe
