@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,25 @@ std::string home_folder() {
     return {};
 }
 
+// The desktop entry of the user's XDG folder list ("$HOME/..." or an absolute path).
+std::string listed_desktop(const std::string& home) {
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        config = xdg;
+    else
+        config = home + "/.config";
+    std::ifstream dirs(config + "/user-dirs.dirs");
+    const std::string key = "XDG_DESKTOP_DIR=";
+    for (std::string line; std::getline(dirs, line);) {
+        if (line.compare(0, key.size(), key) != 0) continue;
+        std::string value = line.substr(key.size());
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+        if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(5);
+        return value;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string temporary_folder() {
@@ -45,6 +65,29 @@ std::string temporary_folder() {
 
 std::string temporary_path(const std::string& name) {
     const std::string folder = temporary_folder();
+    return folder.empty() ? std::string() : folder + name;
+}
+
+std::string desktop_folder() {
+    const std::string home = home_folder();
+    std::string folder;
+    if (const char* xdg = std::getenv("XDG_DESKTOP_DIR"); xdg && *xdg == '/')
+        folder = xdg;
+    else if (!home.empty())
+        folder = listed_desktop(home);
+    if (folder.empty() || folder.front() != '/') {
+        if (home.empty()) return {};
+        folder = home + "/Desktop";
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return {};
+    struct stat st;
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+    return folder + "/";
+}
+
+std::string desktop_path(const std::string& name) {
+    const std::string folder = desktop_folder();
     return folder.empty() ? std::string() : folder + name;
 }
 

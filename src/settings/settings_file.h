@@ -1,0 +1,42 @@
+#pragma once
+// Settings files (.q4q): a versioned sequence of big-endian ints holding one
+// settings record and, from version 40, a JPEG thumbnail. Any version from 1 to 40
+// is read (old values are upgraded); version 40 is written.
+#include <cstdint>
+#include <string>
+
+#include "settings/sun_settings.h"
+#include "settings/thumbnail_port.h"
+
+namespace corvanthe {
+
+constexpr int32_t kSettingsFileVersion = 40;
+constexpr int32_t kThumbnailMaxSide = 128;
+constexpr int32_t kThumbnailMaxBytes = 49152;
+constexpr int32_t kThumbnailQuality = 80;
+
+enum class SettingsReadMode {
+    Load = 0,           // values into the record, thumbnail shown
+    ThumbnailOnly = 1,  // values passed over, only the thumbnail shown
+};
+
+struct SettingsReadResult {
+    int16_t error = 0;  // FileResult
+    bool thumbnail_shown = false;
+};
+
+// Reads a settings file. A file that cannot be opened leaves the record alone
+// (kFileCannotOpen); one that ends early keeps the values read up to its end. The
+// thumbnail goes to `thumbnails` when given and able to show it.
+SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode mode, SunSettings& settings,
+                                      ThumbnailPort* thumbnails);
+
+// Writes version 40 with the port's thumbnail (none without a port). The old file
+// stays as it was unless the whole new one was written.
+int16_t write_settings_file(const std::string& path, const SunSettings& settings, ThumbnailPort* thumbnails);
+
+// Scaled floats as files hold them: value × factor cut toward zero, where a float
+// that stands for a whole multiple within its own precision counts as that multiple.
+int32_t scaled_to_file(float value, double factor);
+
+}  // namespace corvanthe
