@@ -9,6 +9,7 @@
 #include <jerror.h>
 
 #include "layers/jpeg_tables.h"
+#include "platform/product.h"
 
 namespace corvanthe {
 
@@ -122,8 +123,9 @@ void write_icc_profile(j_compress_ptr cinfo, const uint8_t* profile, std::size_t
 }
 
 void write_segments(j_compress_ptr cinfo, const JpegSegments& s) {
-    jpeg_write_marker(cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(kMakerWebAddress),
-                      sizeof kMakerWebAddress);
+    const char* address = product::kWebAddress;  // with its zero byte
+    jpeg_write_marker(cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(address),
+                      static_cast<unsigned int>(std::strlen(address) + 1));
     if (s.exif) jpeg_write_marker(cinfo, JPEG_APP0 + 1, kExifBlock, kExifBlockSize);
     if (s.icc_profile && s.icc_profile_size > 0) write_icc_profile(cinfo, s.icc_profile, s.icc_profile_size);
     if (s.iptc && s.iptc_size > 0)

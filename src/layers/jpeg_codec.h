@@ -8,15 +8,12 @@
 
 namespace corvanthe {
 
-// Carried by the comment segment of every stream the program writes.
-inline constexpr char kMakerWebAddress[] = "https://corvanthe.example/";
-
 // The Exif APP1 payload: a TIFF directory with one Software entry naming the program.
 inline constexpr std::size_t kExifBlockSize = 42;
 extern const uint8_t kExifBlock[kExifBlockSize];
 
-// Segments written after the JFIF header and the comment, in this order. Each one
-// is left out when not given.
+// Segments written after the JFIF header and the comment (the maker's web address,
+// in every stream), in this order. Each one is left out when not given.
 struct JpegSegments {
     bool exif = false;
     const uint8_t* icc_profile = nullptr;  // split into APP2 chunks of at most 65519 bytes

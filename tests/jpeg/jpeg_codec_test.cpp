@@ -6,6 +6,7 @@
 
 #include "jpeg/jpeg_stream.h"
 #include "layers/jpeg_codec.h"
+#include "platform/product.h"
 
 namespace corvanthe {
 namespace {
@@ -106,7 +107,7 @@ TEST(JpegMarkers, ThumbnailCarriesOnlyJfifAndComment) {
     EXPECT_EQ(std::string(s[0].payload.begin(), s[0].payload.begin() + 5), std::string("JFIF\0", 5));
     EXPECT_EQ(s[1].marker, 0xFE);
     EXPECT_EQ(std::string(s[1].payload.begin(), s[1].payload.end()),
-              std::string(kMakerWebAddress, sizeof kMakerWebAddress));
+              std::string(product::kWebAddress) + '\0');
     EXPECT_EQ(s[1].payload.back(), 0);
     EXPECT_EQ(s[2].marker, 0xDB);  // then the tables
     for (const Segment& seg : s) EXPECT_FALSE(seg.marker >= 0xE1 && seg.marker <= 0xEF) << seg.marker;
