@@ -25,10 +25,13 @@ bool too_small(const sdk::FilterRecord& record, sdk::Handle handle, std::size_t 
     return procs && procs->getSizeProc && procs->getSizeProc(handle) < static_cast<int32_t>(bytes);
 }
 
-// Makes sure `handle` holds at least `bytes`, replacing it when it does not.
-// Returns whether a new handle was allocated; `failed` is set when none could be.
-bool provide(const sdk::FilterRecord& record, sdk::Handle& handle, std::size_t bytes, bool& failed) {
-    if (handle && !too_small(record, handle, bytes)) return false;
+// A handle that holds at least `bytes`: `handle` itself, or a new one that replaces it
+// (`fresh` set). Null, with `failed` set, when none can be had. Handles travel by value:
+// the record's fields may be packed below their natural alignment.
+sdk::Handle provide(const sdk::FilterRecord& record, sdk::Handle handle, std::size_t bytes, bool& fresh,
+                    bool& failed) {
+    fresh = false;
+    if (handle && !too_small(record, handle, bytes)) return handle;
     if (handle) {
         if (const sdk::HandleProcs* procs = offered(record, kDispose); procs && procs->disposeProc)
             procs->disposeProc(handle);
@@ -36,8 +39,9 @@ bool provide(const sdk::FilterRecord& record, sdk::Handle& handle, std::size_t b
     }
     const sdk::HandleProcs* procs = offered(record, kNew);
     if (procs && procs->newProc) handle = procs->newProc(static_cast<int32_t>(bytes));
+    fresh = handle != nullptr;
     failed = failed || !handle;
-    return handle != nullptr;
+    return handle;
 }
 
 char* lock(const sdk::FilterRecord& record, sdk::Handle handle) {
@@ -60,9 +64,10 @@ int16_t allocate_kept_blocks(HostContext& context) {
     sdk::FilterRecord& record = *context.record;
     if (!context.data_cell) return sdk::kMemFullErr;
     bool failed = false;
-    const bool fresh_settings = provide(record, record.parameters, sizeof(SunSettings), failed);
-    sdk::Handle data = data_handle(context);
-    provide(record, data, sizeof(PluginState), failed);
+    bool fresh_settings = false;
+    bool fresh_state = false;
+    record.parameters = provide(record, record.parameters, sizeof(SunSettings), fresh_settings, failed);
+    const sdk::Handle data = provide(record, data_handle(context), sizeof(PluginState), fresh_state, failed);
     *context.data_cell = reinterpret_cast<intptr_t>(data);
     if (failed) return sdk::kMemFullErr;
     if (const int16_t code = lock_kept_blocks(context)) return code;

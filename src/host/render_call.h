@@ -6,6 +6,12 @@
 
 namespace corvanthe {
 
+using RenderProc = void (*)(HostContext& context, const sdk::VRect& render_rect);
+
 void render_sun(HostContext& context, const sdk::VRect& render_rect);
+
+// Replaces the renderer (nullptr restores the built-in one): tests watch the renders
+// a run asks for and stand in their own.
+void set_render_proc(RenderProc procedure);
 
 }  // namespace corvanthe
