@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/files.h"
 #include "settings/sun_settings.h"
 #include "settings/thumbnail_port.h"
 
