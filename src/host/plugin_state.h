@@ -3,17 +3,18 @@
 // A plain record: the host hands back the same bytes at the next call.
 #include <cstdint>
 
+#include "layers/layer_store.h"
 #include "sdk/types.h"
 
 namespace corvanthe {
-
-class LayerStore;
 
 constexpr int kImageBufferCount = 4;
 
 // The run's work block: what lives from Start to Finish beside the image buffers.
 struct WorkBlock {
     LayerStore* layer_target;   // render mode 2 renders into it; null for the host image
+    LayerStore* dot_thumbnail;  // 100 x 100: shows a memory dot's thumbnail
+    LayerStore* thumbnail;      // 128 x 128: the picture saved with settings files
     int32_t processor_count;    // worker threads of the pool
 };
 

@@ -68,6 +68,7 @@ void run_start(HostContext& context) {
         return;
     }
     state.work_block->processor_count = processor_count();
+    create_thumbnail(state);
     take_last_settings(context);
 
     if (!has_advance_state(record)) {

@@ -1,5 +1,6 @@
 #pragma once
-// The run's work buffers: four tile-sized image buffers and the work block.
+// The run's work buffers: four tile-sized image buffers, the work block and the images
+// it holds.
 #include "host/plugin_state.h"
 
 namespace corvanthe {
@@ -12,7 +13,11 @@ void size_work_buffers(PluginState& state, const sdk::VRect& filter_rect);
 // false comes back.
 bool allocate_work_buffers(PluginState& state);
 
-// Releases the buffers; safe to call when some or all are already released.
+// The thumbnail image of the run (a grey gradient until a picture is taken); the run
+// goes on without one when it cannot be had.
+void create_thumbnail(PluginState& state);
+
+// Releases the buffers and images; safe to call when some or all are already released.
 void release_work_buffers(PluginState& state);
 
 }  // namespace corvanthe

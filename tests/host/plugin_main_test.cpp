@@ -140,6 +140,28 @@ TEST_F(PluginMainTest, ConfirmedRunRendersTheFilterRectangleAndLeavesNothingLock
     EXPECT_EQ(state_of(host).show_dialog, 0);
 }
 
+TEST_F(PluginMainTest, StartKeepsTheWorkBuffersAndImagesUntilFinish) {
+    Host host(patterned(300, 20, 8, ColourKind::rgb, false));
+    host.options().relocate_unlocked_handles = true;
+    host.begin_run();
+    for (int16_t selector : {sdk::kFilterSelectorParameters, sdk::kFilterSelectorPrepare, sdk::kFilterSelectorStart})
+        ASSERT_EQ(host.call(PluginMain, selector), 0);
+    const PluginState& state = state_of(host);
+    EXPECT_EQ(state.image_buffer_bytes, 256u * 20u * 16u);  // one tile of four floats
+    for (void* buffer : state.image_buffers) EXPECT_NE(buffer, nullptr);
+    ASSERT_NE(state.work_block, nullptr);
+    ASSERT_NE(state.work_block->dot_thumbnail, nullptr);
+    EXPECT_EQ(state.work_block->dot_thumbnail->levels[0].width, 100);
+    ASSERT_NE(state.work_block->thumbnail, nullptr);
+    EXPECT_EQ(state.work_block->thumbnail->levels[0].height, 128);
+    EXPECT_EQ(get_pixel(*state.work_block->thumbnail, 5, 127, 0).red, 128.0f);  // the gradient at the foot
+    EXPECT_GE(state.work_block->processor_count, 1);
+    ASSERT_EQ(host.call(PluginMain, sdk::kFilterSelectorFinish), 0);
+    EXPECT_EQ(state_of(host).work_block, nullptr);
+    for (void* buffer : state_of(host).image_buffers) EXPECT_EQ(buffer, nullptr);
+    host.end_run();
+}
+
 TEST_F(PluginMainTest, ARepeatWithoutParametersRunsWithoutTheDialog) {
     Host host(patterned(20, 10, 8, ColourKind::rgb, false));
     ASSERT_EQ(host.run_filter(PluginMain, true).result, 0);
