@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the tools need on Debian 12.
+# Installs everything the build, the tests and the tools need on Debian 12, and
+# fetches the source of libjpeg-turbo that the Windows cross builds compile.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libopenimageio-dev openimageio-tools libcli11-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  icoutils wine64
 )
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+bash scripts/fetch_libjpeg_source.sh

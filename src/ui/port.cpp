@@ -1,17 +1,16 @@
 #include "ui/port.h"
 
-#include "ui/silent_port.h"
+#include "ui/default_port.h"
 
 namespace corvanthe::ui {
 namespace {
 
-SilentPort default_port;
-Port* current = &default_port;
+Port* replaced = nullptr;
 
 }  // namespace
 
-Port& port() { return *current; }
+Port& port() { return replaced ? *replaced : default_port(); }
 
-void set_port(Port* replacement) { current = replacement ? replacement : &default_port; }
+void set_port(Port* replacement) { replaced = replacement; }
 
 }  // namespace corvanthe::ui
