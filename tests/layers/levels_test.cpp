@@ -128,17 +128,22 @@ TEST(LevelsFilter, TwoByTwoGivesTheMean) {
 PixelValue reference_filter(const LayerStore& s, int32_t a, int32_t x, int32_t y) {
     static const int32_t w[6][6] = {{0, 1, 4, 4, 1, 0},       {1, 16, 64, 64, 16, 1}, {4, 64, 256, 256, 64, 4},
                                     {4, 64, 256, 256, 64, 4}, {1, 16, 64, 64, 16, 1}, {0, 1, 4, 4, 1, 0}};
-    int64_t sum[4] = {};
+    double sum[4] = {};  // exact here: integer elements, or floats times small integers
     for (int32_t r = 0; r < 6; ++r)
         for (int32_t c = 0; c < 6; ++c) {
             const int32_t sx = std::clamp(2 * x - 2 + c, 0, s.levels[a].width - 1);
             const int32_t sy = std::clamp(2 * y - 2 + r, 0, s.levels[a].height - 1);
             const PixelValue p = get_pixel(s, sx, sy, a);
-            sum[0] += w[r][c] * int64_t(p.red), sum[1] += w[r][c] * int64_t(p.green);
-            sum[2] += w[r][c] * int64_t(p.blue), sum[3] += w[r][c] * int64_t(p.alpha);
+            sum[0] += w[r][c] * double(p.red), sum[1] += w[r][c] * double(p.green);
+            sum[2] += w[r][c] * double(p.blue), sum[3] += w[r][c] * double(p.alpha);
         }
     float out[4];
-    for (int32_t ch = 0; ch < 4; ++ch) out[ch] = float(std::min<int64_t>(sum[ch] / 1630, 255));
+    for (int32_t ch = 0; ch < 4; ++ch) {
+        if (s.kind == PixelKind::rgba_float)
+            out[ch] = float(std::clamp(sum[ch] / 1640, 0.0, 65535.0));
+        else
+            out[ch] = float(std::min(int64_t(sum[ch]) / 1630, s.kind == PixelKind::rgba8 ? int64_t(255) : int64_t(32768)));
+    }
     return {out[0], out[1], out[2], out[3]};
 }
 
@@ -152,31 +157,34 @@ std::vector<uint8_t> all_bytes(const LayerStore& s) {
 }
 
 TEST(LevelsFilter, MatchesThePlainFilterAcrossTilesAndThreads) {
-    // Level 1 is 516 x 36: two tiles across, and pieces of 256 meet inside them.
-    Store one(1031, 70, PixelKind::rgba8), many(1031, 70, PixelKind::rgba8), serial(1031, 70, PixelKind::rgba8);
-    for (LayerStore* s : {&one.s, &many.s, &serial.s}) fill_pattern(*s, 1.0f);
-    {
-        Processors p(1);
-        WorkerPool pool;
-        ASSERT_TRUE(build_levels(one.s, 0, pool));
+    for (PixelKind kind : {PixelKind::rgba8, PixelKind::rgba16, PixelKind::rgba_float}) {
+        // Level 1 is 516 x 36: two tiles across, and pieces of 256 meet inside them.
+        Store one(1031, 70, kind), many(1031, 70, kind), serial(1031, 70, kind);
+        const float scale = kind == PixelKind::rgba16 ? 200.0f : kind == PixelKind::rgba_float ? 0.37f : 1.0f;
+        for (LayerStore* s : {&one.s, &many.s, &serial.s}) fill_pattern(*s, scale);
+        {
+            Processors p(1);
+            WorkerPool pool;
+            ASSERT_TRUE(build_levels(one.s, 0, pool));
+        }
+        {
+            Processors p(4);
+            WorkerPool pool;
+            ASSERT_TRUE(build_levels(many.s, 0, pool));
+        }
+        WorkerPool serial_pool(true);
+        ASSERT_TRUE(build_levels(serial.s, 0, serial_pool));
+        EXPECT_TRUE(all_bytes(one.s) == all_bytes(many.s));
+        EXPECT_TRUE(all_bytes(one.s) == all_bytes(serial.s));
+        int wrong = 0;
+        for (int32_t a = 0; a < many.s.last_level; ++a)
+            for (int32_t y = 0; y < many.s.levels[a + 1].height; ++y)
+                for (int32_t x = 0; x < many.s.levels[a + 1].width; ++x) {
+                    const PixelValue want = reference_filter(many.s, a, x, y), got = get_pixel(many.s, x, y, a + 1);
+                    wrong += std::memcmp(&want, &got, sizeof want) != 0;
+                }
+        EXPECT_EQ(wrong, 0) << int(kind);
     }
-    {
-        Processors p(4);
-        WorkerPool pool;
-        ASSERT_TRUE(build_levels(many.s, 0, pool));
-    }
-    WorkerPool serial_pool(true);
-    ASSERT_TRUE(build_levels(serial.s, 0, serial_pool));
-    EXPECT_TRUE(all_bytes(one.s) == all_bytes(many.s));
-    EXPECT_TRUE(all_bytes(one.s) == all_bytes(serial.s));
-    int wrong = 0;
-    for (int32_t a : {0, 1})
-        for (int32_t y = 0; y < many.s.levels[a + 1].height; ++y)
-            for (int32_t x = 0; x < many.s.levels[a + 1].width; ++x) {
-                const PixelValue want = reference_filter(many.s, a, x, y), got = get_pixel(many.s, x, y, a + 1);
-                wrong += std::memcmp(&want, &got, sizeof want) != 0;
-            }
-    EXPECT_EQ(wrong, 0);
 }
 
 // A plain interpolated read: every pixel through the clamping read, the arithmetic as stated.
