@@ -12,8 +12,12 @@
 #include "layers/jpeg_reader.h"
 #include "layers/jpeg_thumbnail.h"
 #include "layers/jpeg_writer.h"
+#include "layers/level_filter.h"
 #include "layers/thumbnail.h"
 #include "platform/files.h"
+#include "render/worker_pool.h"
+#include "settings/settings_file.h"
+#include "settings/settings_test_support.h"
 
 namespace corvanthe {
 namespace {
@@ -175,8 +179,9 @@ TEST(JpegStore, ThumbnailPortCompressesAndShows) {
     Store thumbnail = make_store(kThumbnailSide, kThumbnailSide, PixelKind::rgba8);
     ASSERT_TRUE(thumbnail);
     clear_thumbnail(*thumbnail);
+    WorkerPool pool;
     LayerStore* shown = nullptr;
-    StoreThumbnails port(thumbnail.get(), shown);
+    StoreThumbnails port(thumbnail.get(), shown, pool);
     EXPECT_TRUE(port.can_show());
     ThumbnailJpeg jpeg;
     ASSERT_TRUE(port.compress(jpeg));
@@ -199,9 +204,60 @@ TEST(JpegStore, ThumbnailPortCompressesAndShows) {
     free_store(shown);
 
     LayerStore* none = nullptr;
-    StoreThumbnails without(nullptr, none);
+    StoreThumbnails without(nullptr, none, pool);
     EXPECT_FALSE(without.can_show());
     EXPECT_FALSE(without.compress(jpeg));
+}
+
+TEST(JpegStore, OtherSizesAreResampledBothWays) {
+    // A 300 x 200 thumbnail, left half dark and right half light, goes into files at 128 x 128.
+    Store wide = make_store(300, 200, PixelKind::rgba8);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) set_pixel(*wide, x, y, 0, {x < 150 ? 20.0f : 230.0f, 90, 90, 255});
+    WorkerPool pool;
+    ASSERT_TRUE(build_levels(*wide, 0, pool));
+    Store dot = make_store(100, 100, PixelKind::rgba8);
+    LayerStore* dot_preview = dot.get();
+    StoreThumbnails port(wide.get(), dot_preview, pool, StoreThumbnails::Show::CopyInto);
+    ThumbnailJpeg jpeg;
+    ASSERT_TRUE(port.compress(jpeg));
+    EXPECT_EQ(jpeg.width, 128);
+    std::string error;
+    const auto picture = testing::decode_with_djpeg(jpeg.data, jpeg.size, error);
+    ASSERT_TRUE(error.empty()) << error;
+    ASSERT_EQ(picture.width, 128);
+    ASSERT_EQ(picture.height, 128);
+    EXPECT_NEAR(at(picture, 20, 64, 0), 20, 8);
+    EXPECT_NEAR(at(picture, 108, 64, 0), 230, 8);
+
+    // Shown into the dot's 100 x 100 picture, which stays where it is.
+    const std::vector<uint8_t> bytes(jpeg.data, jpeg.data + jpeg.size);
+    ASSERT_TRUE(port.show(bytes.data(), bytes.size(), 128, 128));
+    EXPECT_EQ(dot_preview, dot.get());
+    EXPECT_NEAR(get_pixel(*dot, 10, 50, 0).red, 20, 10);
+    EXPECT_NEAR(get_pixel(*dot, 90, 50, 0).red, 230, 10);
+}
+
+class JpegSettingsFile : public testing::ScratchFolder {};
+
+TEST_F(JpegSettingsFile, ThumbnailTravelsWithTheSettings) {
+    Store thumbnail = make_store(kThumbnailSide, kThumbnailSide, PixelKind::rgba8);
+    clear_thumbnail(*thumbnail);
+    WorkerPool pool;
+    LayerStore* preview = nullptr;
+    StoreThumbnails port(thumbnail.get(), preview, pool);
+    SunSettings s{};
+    initialise(s);
+    ASSERT_EQ(write_settings_file(path("sun.q4q"), s, &port), kFileOk);
+
+    const auto r = read_settings_file(path("sun.q4q"), SettingsReadMode::ThumbnailOnly, s, &port);
+    EXPECT_EQ(r.error, kFileOk);
+    ASSERT_TRUE(r.thumbnail_shown);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->levels[0].width, 128);
+    EXPECT_NEAR(get_pixel(*preview, 5, 127, 0).blue, 128, 3);
+    EXPECT_EQ(preview->level_state, kLevelsBuilt);
+    free_store(preview);
 }
 
 }  // namespace corvanthe
