@@ -56,8 +56,12 @@ void unlock(const sdk::FilterRecord& record, sdk::Handle handle) {
 
 }  // namespace
 
-bool kept_blocks_present(const HostContext& context) {
-    return context.record->parameters && data_handle(context);
+bool kept_blocks_usable(const HostContext& context) {
+    const sdk::FilterRecord& record = *context.record;
+    const sdk::Handle parameters = record.parameters;
+    const sdk::Handle data = data_handle(context);
+    return parameters && data && !too_small(record, parameters, sizeof(SunSettings)) &&
+           !too_small(record, data, sizeof(PluginState));
 }
 
 int16_t allocate_kept_blocks(HostContext& context) {
@@ -78,7 +82,7 @@ int16_t allocate_kept_blocks(HostContext& context) {
 
 int16_t lock_kept_blocks(HostContext& context) {
     const sdk::FilterRecord& record = *context.record;
-    if (!kept_blocks_present(context)) return sdk::kFilterBadParameters;
+    if (!kept_blocks_usable(context)) return sdk::kFilterBadParameters;
     context.settings = reinterpret_cast<SunSettings*>(lock(record, record.parameters));
     context.state = reinterpret_cast<PluginState*>(lock(record, data_handle(context)));
     return context.settings && context.state ? sdk::kNoErr : sdk::kMemFullErr;

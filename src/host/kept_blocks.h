@@ -8,8 +8,9 @@
 
 namespace corvanthe {
 
-// Whether the host holds both blocks.
-bool kept_blocks_present(const HostContext& context);
+// Whether the host holds both blocks, each large enough for its record as far as the
+// host's handle procedures tell (a block kept from another build may be smaller).
+bool kept_blocks_usable(const HostContext& context);
 
 // Allocates whichever block is missing (or too small to hold its record), then locks
 // both and initialises the plug-in state; a freshly allocated settings record is
@@ -17,7 +18,8 @@ bool kept_blocks_present(const HostContext& context);
 int16_t allocate_kept_blocks(HostContext& context);
 
 // Locks both blocks (move high) and keeps their addresses in the context.
-// Returns 0, memFullErr when a lock fails, filterBadParameters when a block is missing.
+// Returns 0, memFullErr when a lock fails, filterBadParameters when a block is missing
+// or too small.
 int16_t lock_kept_blocks(HostContext& context);
 
 // Unlocks the data block, then the parameters handle, whichever is present, and

@@ -43,7 +43,7 @@ void run_parameters(HostContext& context) {
 }
 
 void run_prepare(HostContext& context) {
-    const int16_t code = kept_blocks_present(context) ? lock_kept_blocks(context) : allocate_kept_blocks(context);
+    const int16_t code = kept_blocks_usable(context) ? lock_kept_blocks(context) : allocate_kept_blocks(context);
     if (code) {
         set_result(context, code);
         return;

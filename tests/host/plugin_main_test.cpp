@@ -237,6 +237,23 @@ TEST_F(PluginMainTest, KeptBlocksThatCannotBeHadGiveMemFull) {
     EXPECT_EQ(render_log.renders, 0);
 }
 
+TEST_F(PluginMainTest, AKeptSettingsBlockTooSmallForTheRecordIsReplaced) {
+    Host host(patterned(8, 8, 8, ColourKind::rgb, false));
+    ASSERT_EQ(host.run_filter(PluginMain, true).result, 0);
+    const sdk::Handle old_parameters = host.parameters();
+    ASSERT_EQ(host.handles().resize(old_parameters, 16), 0);  // as an older build might have left it
+
+    host.begin_run();  // Start alone does not touch it
+    EXPECT_EQ(host.call(PluginMain, sdk::kFilterSelectorStart), sdk::kFilterBadParameters);
+    host.end_run();
+    EXPECT_EQ(host.handles().size(host.parameters()), 16);
+
+    ASSERT_EQ(host.run_filter(PluginMain, false).result, 0);  // Prepare replaces it
+    EXPECT_FALSE(host.handles().owns(old_parameters));
+    EXPECT_GE(host.handles().size(host.parameters()), int32_t(sizeof(SunSettings)));
+    EXPECT_EQ(settings_of(host).sun_radius, 38);
+}
+
 TEST_F(PluginMainTest, StartOrFinishWithoutTheKeptBlocksGiveBadParameters) {
     Host host(patterned(8, 8, 8, ColourKind::rgb, false));
     host.begin_run();
