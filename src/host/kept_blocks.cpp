@@ -25,23 +25,22 @@ bool too_small(const sdk::FilterRecord& record, sdk::Handle handle, std::size_t 
     return procs && procs->getSizeProc && procs->getSizeProc(handle) < static_cast<int32_t>(bytes);
 }
 
-// A handle that holds at least `bytes`: `handle` itself, or a new one that replaces it
-// (`fresh` set). Null, with `failed` set, when none can be had. Handles travel by value:
-// the record's fields may be packed below their natural alignment.
-sdk::Handle provide(const sdk::FilterRecord& record, sdk::Handle handle, std::size_t bytes, bool& fresh,
-                    bool& failed) {
-    fresh = false;
-    if (handle && !too_small(record, handle, bytes)) return handle;
+struct Provided {
+    sdk::Handle handle;  // null when none could be had
+    bool fresh;          // newly allocated
+};
+
+// A handle that holds at least `bytes`: `handle` itself, or a new one that replaces it.
+// Handles travel by value: the record's fields may be packed below their alignment.
+Provided provide(const sdk::FilterRecord& record, sdk::Handle handle, std::size_t bytes) {
+    if (handle && !too_small(record, handle, bytes)) return {handle, false};
     if (handle) {
         if (const sdk::HandleProcs* procs = offered(record, kDispose); procs && procs->disposeProc)
             procs->disposeProc(handle);
-        handle = nullptr;
     }
     const sdk::HandleProcs* procs = offered(record, kNew);
-    if (procs && procs->newProc) handle = procs->newProc(static_cast<int32_t>(bytes));
-    fresh = handle != nullptr;
-    failed = failed || !handle;
-    return handle;
+    const sdk::Handle fresh = procs && procs->newProc ? procs->newProc(static_cast<int32_t>(bytes)) : nullptr;
+    return {fresh, fresh != nullptr};
 }
 
 char* lock(const sdk::FilterRecord& record, sdk::Handle handle) {
@@ -67,15 +66,13 @@ bool kept_blocks_usable(const HostContext& context) {
 int16_t allocate_kept_blocks(HostContext& context) {
     sdk::FilterRecord& record = *context.record;
     if (!context.data_cell) return sdk::kMemFullErr;
-    bool failed = false;
-    bool fresh_settings = false;
-    bool fresh_state = false;
-    record.parameters = provide(record, record.parameters, sizeof(SunSettings), fresh_settings, failed);
-    const sdk::Handle data = provide(record, data_handle(context), sizeof(PluginState), fresh_state, failed);
-    *context.data_cell = reinterpret_cast<intptr_t>(data);
-    if (failed) return sdk::kMemFullErr;
+    const Provided settings = provide(record, record.parameters, sizeof(SunSettings));
+    record.parameters = settings.handle;
+    const Provided state = provide(record, data_handle(context), sizeof(PluginState));
+    *context.data_cell = reinterpret_cast<intptr_t>(state.handle);
+    if (!settings.handle || !state.handle) return sdk::kMemFullErr;
     if (const int16_t code = lock_kept_blocks(context)) return code;
-    if (fresh_settings) initialise(*context.settings);
+    if (settings.fresh) initialise(*context.settings);
     initialise_state(*context.state);
     return sdk::kNoErr;
 }
