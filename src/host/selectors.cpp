@@ -22,7 +22,7 @@ constexpr int64_t kNegotiatedSide = 256;
 void lower_max_space(sdk::FilterRecord& record, const sdk::VRect& filter_rect) {
     const int64_t w = std::clamp<int64_t>(width_of(filter_rect), 0, kNegotiatedSide);
     const int64_t h = std::clamp<int64_t>(height_of(filter_rect), 0, kNegotiatedSide);
-    const int64_t planes = record.planes + (record.maskData ? 1 : 0);
+    const int64_t planes = std::max<int64_t>(record.planes, 0) + (record.maskData ? 1 : 0);
     const int64_t wanted = 2 * planes * w * h;
     if (record.maxSpace > wanted) record.maxSpace = static_cast<int32_t>(wanted);
 }

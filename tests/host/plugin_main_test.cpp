@@ -352,6 +352,22 @@ TEST_F(PluginMainTest, DeepDocumentsInBigCoordinatesAreWrittenThroughTheHost) {
     EXPECT_EQ(host.document().sample(49, 36, 1), 32768);  // alpha 1 into the transparency plane
 }
 
+TEST_F(PluginMainTest, MissingRecordsAndCellsAreNotTouched) {
+    for (int16_t selector = -1; selector <= 6; ++selector) PluginMain(selector, nullptr, nullptr, nullptr);
+    int16_t result = 77;
+    PluginMain(sdk::kFilterSelectorStart, nullptr, nullptr, &result);
+    EXPECT_EQ(result, 77);
+    sdk::FilterRecord record{};
+    PluginMain(sdk::kFilterSelectorParameters, &record, nullptr, &result);  // nowhere to keep the data block
+    EXPECT_EQ(result, sdk::kMemFullErr);
+    intptr_t data = 0;
+    PluginMain(sdk::kFilterSelectorPrepare, &record, &data, &result);  // no handle procedures
+    EXPECT_EQ(result, sdk::kMemFullErr);
+    PluginMain(9, &record, &data, &result);  // an unknown selector does nothing
+    EXPECT_EQ(result, sdk::kMemFullErr);
+    EXPECT_EQ(port.messages().size(), 1u);  // only the About box of the loop above
+}
+
 TEST_F(PluginMainTest, AboutShowsTheBoxAndTouchesNoBlock) {
     Host host(patterned(8, 8, 8, ColourKind::rgb, false));
     EXPECT_EQ(host.about(PluginMain), 0);
