@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "hosting/host.h"
 #include "host/host_rects.h"
@@ -96,6 +99,32 @@ const PluginState& state_of(Host& host) {
         host.handles().bytes(reinterpret_cast<sdk::Handle>(host.data())).data());
 }
 
+// Points the plug-in's folder for its own files (XDG_CACHE_HOME) at a fresh folder for
+// one test, so that runs neither see nor leave the user's files.
+class PrivateCache {
+public:
+    PrivateCache() {
+        if (const char* old = std::getenv("XDG_CACHE_HOME")) old_ = old;
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvanthe-host-XXXXXX").string();
+        if (mkdtemp(pattern.data())) root_ = pattern;
+        setenv("XDG_CACHE_HOME", root_.c_str(), 1);
+    }
+    ~PrivateCache() {
+        if (old_)
+            setenv("XDG_CACHE_HOME", old_->c_str(), 1);
+        else
+            unsetenv("XDG_CACHE_HOME");
+        std::error_code ignored;
+        if (!root_.empty()) std::filesystem::remove_all(root_, ignored);
+    }
+    PrivateCache(const PrivateCache&) = delete;
+    PrivateCache& operator=(const PrivateCache&) = delete;
+
+private:
+    std::string root_;
+    std::optional<std::string> old_;
+};
+
 class PluginMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -110,6 +139,7 @@ protected:
         set_work_allocator(nullptr);
     }
 
+    PrivateCache cache;
     ui::RecordingPort port;
 };
 
