@@ -175,6 +175,45 @@ TEST(JpegStore, GreyStreamsBecomeGreyPixels) {
     EXPECT_EQ(bottom.alpha, 255.0f);
 }
 
+namespace {
+
+// A stream made by cjpeg whose frame header then claims 60000 x 60000 pixels.
+std::vector<uint8_t> oversized_stream(bool progressive) {
+    const auto base = std::filesystem::temp_directory_path() / ("corvanthe-huge-" + std::to_string(getpid()));
+    {
+        std::ofstream ppm(base.string() + ".ppm", std::ios::binary);
+        ppm << "P6 64 64 255\n";
+        for (int i = 0; i < 64 * 64 * 3; ++i) ppm.put(static_cast<char>(i * 4));
+    }
+    const std::string command = std::string("cjpeg ") + (progressive ? "-progressive " : "") + "-outfile '" +
+                                base.string() + ".jpg' '" + base.string() + ".ppm'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::ifstream f(base.string() + ".jpg", std::ios::binary);
+    std::vector<uint8_t> stream((std::istreambuf_iterator<char>(f)), {});
+    std::filesystem::remove(base.string() + ".ppm");
+    std::filesystem::remove(base.string() + ".jpg");
+    for (std::size_t i = 0; i + 9 < stream.size(); ++i)
+        if (stream[i] == 0xFF && (stream[i + 1] == 0xC0 || stream[i + 1] == 0xC2)) {
+            stream[i + 5] = stream[i + 7] = 60000 >> 8;
+            stream[i + 6] = stream[i + 8] = 60000 & 0xFF;
+            break;
+        }
+    return stream;
+}
+
+}  // namespace
+
+TEST(JpegStore, HostileFrameSizesStayWithinBounds) {
+    if (std::system("command -v cjpeg >/dev/null 2>&1") != 0) FAIL() << "cjpeg was not found (install libjpeg-turbo-progs)";
+    // Baseline: only the rows the store holds are decoded. Progressive: the whole-image
+    // buffers would exceed the decoder's memory limit, so the library gives up.
+    Store picture = make_store(128, 128, PixelKind::rgba8);
+    const auto baseline = oversized_stream(false);
+    EXPECT_TRUE(decode_jpeg(baseline.data(), baseline.size(), *picture));
+    const auto progressive = oversized_stream(true);
+    EXPECT_FALSE(decode_jpeg(progressive.data(), progressive.size(), *picture));
+}
+
 TEST(JpegStore, ThumbnailPortCompressesAndShows) {
     Store thumbnail = make_store(kThumbnailSide, kThumbnailSide, PixelKind::rgba8);
     ASSERT_TRUE(thumbnail);
