@@ -15,6 +15,7 @@
 #include "host/plugin_main.h"
 #include "host/plugin_state.h"
 #include "host/render_call.h"
+#include "host/store_from_host.h"
 #include "host/tile_request.h"
 #include "host/work_allocator.h"
 #include "settings/sun_settings.h"
@@ -59,6 +60,15 @@ void painting_render(HostContext& context, const sdk::VRect& area) {
                 }
         }
     }
+}
+
+// A stand-in renderer that fills a store from the host, as an export does.
+LayerStore* copy_target = nullptr;
+bool copy_complete = false;
+int32_t offset_after_copy = -1;
+void copying_render(HostContext& context, const sdk::VRect&) {
+    copy_complete = copy_host_into_store(context, *copy_target);
+    offset_after_copy = context.settings->preview_offset_x;
 }
 
 // Work allocations fail from this call on (1 = the first); 0 never.
@@ -396,6 +406,33 @@ TEST_F(PluginMainTest, MissingRecordsAndCellsAreNotTouched) {
     PluginMain(9, &record, &data, &result);  // an unknown selector does nothing
     EXPECT_EQ(result, sdk::kMemFullErr);
     EXPECT_EQ(port.messages().size(), 1u);  // only the About box of the loop above
+}
+
+TEST_F(PluginMainTest, AStoreIsFilledWithTheFilteredAreaTileByTile) {
+    Document doc = patterned(620, 50, 8, ColourKind::rgb, false);
+    doc.filter_rect = {5, 10, 45, 610};
+    Host host(doc);
+    LayerStore* store = create_store(nullptr, 600, 40, PixelKind::rgba8);
+    ASSERT_NE(store, nullptr);
+    copy_target = store;
+    set_render_proc(copying_render);
+    ASSERT_EQ(host.run_filter(PluginMain, false).result, 0);
+    EXPECT_TRUE(copy_complete);
+    EXPECT_EQ(offset_after_copy, 0);
+    EXPECT_EQ(host.advance_calls(), 2);  // two tiles across, one down
+    for (auto [x, y] : {std::pair{0, 0}, {511, 39}, {512, 0}, {599, 39}, {300, 20}}) {
+        const PixelValue p = get_pixel(*store, x, y, 0);
+        EXPECT_EQ(p.red, doc.sample(x + 10, y + 5, 0)) << x << "," << y;
+        EXPECT_EQ(p.green, doc.sample(x + 10, y + 5, 1)) << x << "," << y;
+        EXPECT_EQ(p.blue, doc.sample(x + 10, y + 5, 2)) << x << "," << y;
+        EXPECT_EQ(p.alpha, 255.0f);
+    }
+
+    host.options().failures.advance_error_at = 2;
+    host.options().failures.advance_error_code = -25;
+    EXPECT_EQ(host.run_filter(PluginMain, false).result, -25);
+    EXPECT_FALSE(copy_complete);
+    free_store(store);
 }
 
 TEST_F(PluginMainTest, AboutShowsTheBoxAndTouchesNoBlock) {
