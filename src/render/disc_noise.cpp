@@ -1,0 +1,169 @@
+#include "render/disc_noise.h"
+
+#include <cmath>
+
+#include "render/integer_math.h"
+
+namespace corvanthe {
+
+namespace {
+
+int32_t rnd(const NoiseTables& t, int32_t i) { return t.random[i & 2047]; }
+
+int64_t sign(int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+// c * (v + add), wrapping.
+int32_t scaled(int32_t c, int32_t v, int32_t add) { return wrap_mul(c, wrap_add(v, add)); }
+
+}  // namespace
+
+int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt) {
+    const int32_t wx = t.fade[a & 511];
+    const int32_t wy = t.fade[b & 511];
+    const int32_t h = int32_t(uint16_t(salt)) + 29 * ((a >> 9) & 2047) + 37 * ((b >> 9) & 2047);
+    const int32_t top_left = rnd(t, h), top_right = rnd(t, h + 29);
+    const int32_t bottom_left = rnd(t, h + 37), bottom_right = rnd(t, h + 66);
+    const int32_t top = (wx * top_right + top_left * (511 - wx)) >> 5;
+    const int32_t bottom = (wx * bottom_right + bottom_left * (511 - wx)) >> 5;
+    return ((top * (511 - wy) + wy * bottom) >> 7) - 8192;
+}
+
+int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b) {
+    const int32_t c = value_noise(t, scaled(4, a, 1), scaled(4, b, 1), 1136);
+    const int32_t d = value_noise(t, scaled(16, a, 4), scaled(16, b, 4), 0);
+    const int32_t e = value_noise(t, wrap_add(a, 1), wrap_add(b, 1), 403);
+    const int32_t f = value_noise(t, wrap_mul(8, a), wrap_mul(8, b), 184);
+    int32_t s = (d + 2 * c + e) * 5 + 7 * f;
+    if (t.octave_mode == 1) {
+        s += 3 * value_noise(t, scaled(32, a, 3), scaled(32, b, 3), 885);
+    } else if (t.octave_mode == 2) {
+        s += 3 * value_noise(t, scaled(32, a, 3), scaled(32, b, 3), 1456) +
+             2 * value_noise(t, scaled(64, a, 2), scaled(64, b, 2), 175);
+    }
+    return absolute((s >> 9) - 25);
+}
+
+int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d) {
+    // Positions run in 64 bits so a walk never overflows; samples wrap to 32 bits.
+    int64_t a = a0, b = b0;
+    const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
+    const int64_t step = t.noise_step < 1 ? 1 : t.noise_step;
+    const int64_t x_step = sign(int64_t(c) - a) * step, y_step = sign(int64_t(d) - b) * step;
+    auto sample = [&] { return int64_t(surface_value(t, wrap32(a), wrap32(b))); };
+
+    int64_t total = sample(), n = 1;
+    if (2 * dy < 2 * dx) {
+        int64_t error = 2 * dy - dx;
+        while (x_step > 0 ? a < c : a > c) {
+            a += x_step;
+            const bool stepped = error >= 0;
+            if (stepped) b += y_step;
+            error = 2 * dy + (stepped ? error - 2 * dx : error);
+            ++n;
+            total += sample();
+        }
+    } else {
+        int64_t error = 2 * dx - dy;
+        while (y_step > 0 ? b < d : b > d) {
+            b += y_step;
+            const bool stepped = error >= 0;
+            if (stepped) a += x_step;
+            error = 2 * dx + (stepped ? error - 2 * dy : error);
+            ++n;
+            total += sample();
+        }
+    }
+    return int32_t(total / n);
+}
+
+int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b) {
+    if (!t.vortices && !t.monopoles) return clamp_to(surface_value(t, a, b), 0, 255);
+
+    const int32_t r = t.swirl_radius == 0 ? 1 : t.swirl_radius;
+    const double factor = double(t.swirl_strength) / (double(r) * double(r));
+    const int count = clamp_to(t.swirl_count, 0, kSwirlCentres);
+    int32_t px = 0, py = 0;
+    for (int n = 0; n < count; ++n) {
+        const int32_t u = wrap_sub(a, t.swirl_x[n]);
+        const int32_t w = wrap_sub(b, t.swirl_y[n]);
+        if (!(absolute(int64_t(u)) < r && absolute(int64_t(w)) < r)) continue;
+        const double m = double(u) * u + double(w) * w;
+        const double inv = m == 0 ? 0.0 : 1.0 / std::sqrt(m);
+        const int32_t distance = trunc_int32(inv * m);
+        if (!(distance < r)) continue;
+        // Odd centres push outward, even ones pull inward.
+        const int64_t k = (n & 1) ? int64_t(r) - distance : int64_t(distance) - r;
+        const int32_t ex = trunc_int32(inv * r * u);
+        const int32_t ey = trunc_int32(inv * r * w);
+        const double rx = double(k * ex) * factor;
+        const double ry = double(k * ey) * factor;
+        const bool monopole = (n & 2) == 0 ? t.monopoles : !t.vortices;
+        // Like an integer += float: the sum is truncated.
+        if (monopole) {
+            px = trunc_int32(px + rx);
+            py = trunc_int32(py + ry);
+        } else {
+            px = trunc_int32(px - ry);
+            py = trunc_int32(py + rx);
+        }
+    }
+    return clamp_to(smear_line(t, a, b, wrap_add(a, px), wrap_add(b, py)), 0, 255);
+}
+
+int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) {
+    const uint32_t grain = uint32_t(k) & 0xFFFFFFu;
+    const int32_t d = int32_t(grain * (uint32_t(a) & 0xFFFFFu)) >> 7;
+    const int32_t e = int32_t(grain * (uint32_t(b) & 0xFFFFFu)) >> 7;
+    const int32_t f = (e >> 2) & 0xFFFFE;
+    const int32_t g = (d >> 2) & 0xFFFFD;
+    auto index = [](int32_t p, int32_t q) { return wrap_add(wrap_mul(p >> 4, 39), wrap_mul(q >> 4, 57)); };
+    return (rnd(t, index(wrap_sub(d, f), wrap_sub(e, g))) + rnd(t, index(wrap_add(d, f), wrap_add(e, g)))) >> 1;
+}
+
+int32_t radial_streak(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t k) {
+    int64_t a = a0, b = b0;
+    const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
+    const int64_t sx = sign(int64_t(c) - a), sy = sign(int64_t(d) - b);
+    const int64_t A = 2 * dy, B = 2 * dx;
+    auto z = [&](int64_t p, int64_t q) { return int64_t(streak_value(t, wrap32(p), wrap32(q), k)); };
+
+    int64_t total = 0, weights = 0;
+    if (A < B) {
+        // x major: each step is split between the rows r and r + side.
+        int64_t r = b + (d < b ? 1 : 0);
+        const int64_t side = d < b ? -1 : 1;
+        total = z(a, b + (d >= b ? 1 : 0)) * (B - B / 2) + z(a, r) * (B / 2);
+        weights = B;
+        int64_t err = A - B / 2, near = B / 2, far = B - near;
+        while (a != c) {
+            a += sx;
+            const bool stepped = err >= 0;
+            if (stepped) r += sy;
+            near = near - A + (stepped ? B : 0);
+            far = far + A - (stepped ? B : 0);
+            total += z(a, r) * near + far * z(a, r + side);
+            weights += B;
+            err = err + A - (stepped ? B : 0);
+        }
+    } else {
+        int64_t r = a + (c < a ? 1 : 0);
+        const int64_t side = c < a ? -1 : 1;
+        total = z(a + (c >= a ? 1 : 0), b) * (A - A / 2) + z(r, b) * (A / 2);
+        weights = A;
+        int64_t err = B - A / 2, near = A / 2, far = A - near;
+        while (b != d) {
+            b += sy;
+            const bool stepped = err >= 0;
+            if (stepped) r += sx;
+            near = near - B + (stepped ? A : 0);
+            far = far + B - (stepped ? A : 0);
+            total += z(r, b) * near + far * z(r + side, b);
+            weights += A;
+            err = err + B - (stepped ? A : 0);
+        }
+    }
+    // A line of no length has no weight (the kernel never asks for one).
+    return weights == 0 ? 0 : int32_t(total / weights);
+}
+
+}  // namespace corvanthe

@@ -1,0 +1,206 @@
+#include "render/pixel_kernel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "render/integer_math.h"
+
+namespace corvanthe {
+
+namespace {
+
+constexpr int64_t kTurn = 16384;  // angle units per turn
+
+struct Rgb {
+    int64_t c[3] = {0, 0, 0};
+};
+
+// Diamond angle of the offset (dx, dy) = centre - pixel, 0..16384.
+int64_t diamond_angle(int64_t dx, int64_t dy) {
+    if (dx == 0 && dy == 0) return 0;
+    const int64_t e = 4096 * (4 * dy) / (4 * absolute(dx) + 4 * absolute(dy));
+    if (dx < 0) return 8192 - e;       // pixel right of the centre
+    if (dy < 0) return e + kTurn;      // pixel below the centre
+    return e;
+}
+
+int64_t spike_light(const RenderContext& c, int64_t dx, int64_t dy) {
+    int64_t sum = 0;
+    for (int k = 0; k < c.rings.spike_count; ++k) {
+        const int64_t across = absolute(dx * c.spike_b[k] + dy * c.spike_a[k]);
+        if (across > 300) continue;
+        const int64_t w = c.spike_profile[300 - across];
+        const int64_t along = absolute(dx * c.spike_d[k] - dy * c.spike_c[k]);
+        const int64_t fall = (32640 - along) >> 7;
+        if (fall > 0) sum += (fall * w) >> 8;
+    }
+    return sum;
+}
+
+void add_spikes(const RenderContext& c, int64_t F, int64_t dx, int64_t dy, Rgb& sum) {
+    const int64_t S = spike_light(c, dx, dy);
+    const int64_t J = c.request.scale_divisor * c.rings.spike_reach * F / 50;
+    const int64_t i0 = std::min<int64_t>(J >> 2, kSpikeSteps - 1);
+    const int64_t i1 = std::min<int64_t>(i0 + 1, kSpikeSteps - 1);
+    const int64_t f = J % 4;
+    // The weights add to 3, not 4.
+    for (int ch = 0; ch < 3; ++ch)
+        sum.c[ch] += ((f * c.spectral.spike[ch][i1] + (3 - f) * c.spectral.spike[ch][i0]) * S) >> 3;
+}
+
+void add_halo(const RenderContext& c, int64_t F, Rgb& sum) {
+    const int64_t q = ((c.rings.halo_outer - F) * 32768) / c.rings.halo_width;
+    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.halo[ch], q) >> 7;
+}
+
+void add_flares(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t angle, int64_t dx, int64_t dy, Rgb& sum) {
+    const KernelRings& k = c.rings;
+    const int64_t px = x - k.centre_x, py = y - k.centre_y;
+    const int64_t g = radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F),
+                                    wrap32(py + dy * 120 / F), wrap32(k.flare_grain));
+    const int64_t W = k.flare_width, half = W >> 1;
+    int64_t light = 0;
+    for (int n = 0; n < k.flare_count; ++n) {
+        const int64_t s = c.flare_angles[n];
+        const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
+        if (!inside) continue;
+        int64_t u = angle - s;
+        if (u < 0) u += kTurn;
+        if (u > half) u = (W & ~int64_t(1)) - u;
+        const int64_t v = ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
+        if (v > 0) light += v;
+    }
+    const int64_t q = (g * light) >> 8;
+    int64_t strength = 0;
+    if (q >= 0) {
+        // The product is taken in 32 bits; a wrap to a negative value gives no light.
+        const int32_t product = wrap32(q * k.flare_gain);
+        strength = product < 0 ? 0 : std::min<int64_t>(product / 2, 32768);
+    }
+    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.flare[ch], strength);
+}
+
+void add_bow(const RenderContext& c, int64_t F, Rgb& sum) {
+    const int64_t M = (F - c.rings.bow_inner) * 800 / c.rings.bow_width;
+    const int64_t i0 = std::min<int64_t>(M >> 2, kBowSteps - 1);
+    const int64_t i1 = std::min<int64_t>(i0 + 1, kBowSteps - 1);
+    const int64_t f = M % 4;
+    for (int ch = 0; ch < 3; ++ch)
+        sum.c[ch] += ((f * c.spectral.bow[ch][i1] + (3 - f) * c.spectral.bow[ch][i0]) * 129) >> 1;
+}
+
+Rgb disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
+    Rgb colour;
+    switch (c.settings.sun_type) {
+    case kSunFlat:
+        for (int ch = 0; ch < 3; ++ch) {
+            const int64_t v = c.disc[ch][255];
+            colour.c[ch] = v < 255 ? (v << 7) | (v >> 1) : 32768;
+        }
+        break;
+    case kSunEclipse:
+        break;
+    default: {
+        const KernelRings& k = c.rings;
+        const double zoom = c.sphere_map[int32_t(std::min<int64_t>(c.disc_radius, F / 4))];
+        const int32_t a = wrap32(trunc_int64(zoom * 16 * double(x - k.centre_x) / 1024));
+        const int32_t b = wrap32(trunc_int64(zoom * 16 * double(y - k.centre_y) / 1024));
+        int64_t O = int64_t(disc_surface(c.noise, a, b)) * 129;
+        // The limb darkens linearly to the rim.
+        if (F > k.limb_start) O = (k.rim_outer - F) * O / (k.rim_outer - k.limb_start);
+        for (int ch = 0; ch < 3; ++ch) colour.c[ch] = table_lookup(c.disc[ch], O);
+    }
+    }
+    return colour;
+}
+
+// Light above the ceiling in one channel turns the other two up, so overdriven light
+// goes white; with `full`, a second pass passes on what those two overflow in turn.
+void bleed(Rgb& rgb, int64_t ceiling, bool full) {
+    int mask = 0;
+    int64_t excess = 0;
+    for (int ch = 0; ch < 3; ++ch)
+        if (rgb.c[ch] > ceiling) {
+            mask |= 1 << ch;
+            excess += rgb.c[ch] - ceiling;
+        }
+    const int64_t X = (3 * excess * 60) >> 8, Y = X >> 1;
+    int64_t& r = rgb.c[0];
+    int64_t& g = rgb.c[1];
+    int64_t& b = rgb.c[2];
+    auto pass_on = [&](int64_t& first, int64_t& second) {
+        if (!full) return;
+        if (first > ceiling) second += first - ceiling;
+        if (second > ceiling) first += second - ceiling;
+    };
+    switch (mask) {
+    case 1: g += Y; b += Y; pass_on(g, b); break;
+    case 2: r += Y; b += Y; pass_on(r, b); break;
+    case 4: r += Y; g += Y; pass_on(r, g); break;
+    case 3: b += X; break;
+    case 5: g += X; break;
+    case 6: r += X; break;
+    default: break;
+    }
+    for (int64_t& v : rgb.c) v = std::clamp<int64_t>(v, 0, ceiling);
+}
+
+}  // namespace
+
+int64_t table_lookup(const int32_t (&table)[256], int64_t v) {
+    const uint32_t m = uint32_t(uint64_t(std::max<int64_t>(v, 0)) & 0xFFFF);
+    // m + 1 = 65536 would index past the table; it belongs with the top entry.
+    const uint32_t i = ((m + 1) & 0x8000) ? 255 : std::min<uint32_t>((m + 1) >> 7, 255);
+    const int64_t f = m % 128;
+    return std::max<int64_t>(0, (128 - f) * table[i] + f * table[std::min<uint32_t>(i + 1, 255)]);
+}
+
+void render_piece(const RenderContext& c, const RenderRect& piece, CellBuffer& buffer) {
+    if (!c.ready) return;
+    const KernelRings& k = c.rings;
+    const int64_t ceiling = c.depth.ceiling;
+    const int64_t master = c.settings.master_brightness;
+    for (int32_t y = piece.top; y < piece.bottom; ++y) {
+        for (int32_t x = piece.left; x < piece.right; ++x) {
+            const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
+            const int64_t angle = diamond_angle(dx, dy);
+            const int64_t F = trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
+
+            Rgb sum;
+            if (F >= k.disc_edge) add_spikes(c, F, dx, dy, sum);
+            if (k.disc_edge <= F && F < k.halo_outer) add_halo(c, F, sum);
+            if (k.flare_inner <= F && F < k.flare_outer) add_flares(c, x, y, F, angle, dx, dy, sum);
+            if (k.bow_inner <= F && F < k.bow_outer) add_bow(c, F, sum);
+
+            uint32_t coverage = 4;
+            bool in_rim = false;
+            Rgb rim;
+            if (F < k.rim_outer) {
+                const Rgb disc = disc_colour(c, x, y, F);
+                if (F < k.disc_edge) {
+                    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
+                    coverage = 0;
+                } else {
+                    // The rim band: the disc colour is held back and blended in below.
+                    for (int ch = 0; ch < 3; ++ch) rim.c[ch] = disc.c[ch] * master / c.depth.brightness_divisor;
+                    coverage = uint32_t(F - k.disc_edge);
+                    in_rim = true;
+                }
+            }
+            for (int64_t& v : sum.c) v = master * v / c.depth.brightness_divisor;
+            bleed(sum, ceiling, true);
+
+            Rgb out = sum;
+            if (in_rim) {
+                bleed(rim, ceiling, false);
+                for (int ch = 0; ch < 3; ++ch) out.c[ch] = (sum.c[ch] * coverage + rim.c[ch] * (4 - coverage)) / 4;
+            }
+            write_colour(buffer, x, y, float(out.c[0]) / c.depth.output_divisor, float(out.c[1]) / c.depth.output_divisor,
+                         float(out.c[2]) / c.depth.output_divisor, c.depth.alpha);
+            const uint32_t aux[4] = {0, 0, coverage, 0};
+            write_auxiliary(buffer, x, y, aux);
+        }
+    }
+}
+
+}  // namespace corvanthe
