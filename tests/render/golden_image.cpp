@@ -8,6 +8,8 @@
 
 #include "render/pixel_kernel.h"
 #include "render/render_fixture.h"
+#include "render/sun_job.h"
+#include "render/worker_pool.h"
 #include "settings/parameter_table.h"
 
 namespace corvanthe::testing {
@@ -73,6 +75,32 @@ uint64_t serial_render_hash(const RenderContext& context, const RenderRect& area
             image.absorb(cells.buffer, piece);
         }
     return image.hash();
+}
+
+namespace {
+
+// Kind 2 jobs whose completion collects the piece, as the glue would.
+class CollectingSunWork final : public SunJobWork {
+public:
+    CollectingSunWork(const RenderContext& context, GoldenImage& image) : SunJobWork(context, 0, 0), image_(image) {}
+    void complete(JobTask& task) override {
+        const RenderRect piece{task.piece.left, task.piece.top, task.piece.right, task.piece.bottom};
+        image_.absorb(task.cells.buffers[0], piece);
+    }
+
+private:
+    GoldenImage& image_;
+};
+
+}  // namespace
+
+uint64_t pool_render_hash(const RenderContext& context, const RenderRect& area, bool serial) {
+    GoldenImage image(area);
+    CollectingSunWork work(context, image);
+    const sdk::VRect rect{area.top, area.left, area.bottom, area.right};
+    const bool ran = serial ? run_jobs_serial(kSunJob, rect, kTileLayout, work)
+                            : run_jobs(kSunJob, rect, kTileLayout, work);
+    return ran ? image.hash() : 0;
 }
 
 std::vector<GoldenCase> golden_cases() {

@@ -30,6 +30,10 @@ private:
 // Renders `area` serially in tiles of `tile` x `tile` pixels and hashes it.
 uint64_t serial_render_hash(const RenderContext& context, const RenderRect& area, int32_t tile = 64);
 
+// Renders `area` as job kind 2 of the worker pool (threaded, or its serial variant) and
+// hashes it; the pool's thread count follows set_processor_override. 0 if a job failed.
+uint64_t pool_render_hash(const RenderContext& context, const RenderRect& area, bool serial);
+
 struct GoldenCase {
     std::string name;
     SunSettings settings;

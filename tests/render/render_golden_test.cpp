@@ -12,6 +12,7 @@
 #include "render/pixel_kernel.h"
 #include "render/render_fixture.h"
 #include "render/render_prepare.h"
+#include "render/worker_pool.h"
 #include "settings/parameter_table.h"
 
 namespace corvanthe {
@@ -55,6 +56,38 @@ TEST(RenderGolden, HashDoesNotDependOnHowTheAreaIsCut) {
     EXPECT_EQ(serial_render_hash(*c, area, 1), whole);
 }
 
+struct Processors {
+    explicit Processors(int32_t n) { set_processor_override(n); }
+    ~Processors() { set_processor_override(0); }
+};
+
+TEST(RenderGolden, SameHashesThroughThePoolAtOneAndManyThreads) {
+    const auto pinned = read_golden_file(render_golden_path());
+    ASSERT_FALSE(pinned.empty());
+    {
+        const Processors four(4);
+        for (const GoldenCase& c : golden_cases())
+            EXPECT_EQ(pool_render_hash(*prepared(c.settings, c.request), c.area, false), pinned.at(c.name)) << c.name;
+    }
+
+    // Areas of several tiles, cut column by column, partial at the right and bottom.
+    for (int32_t type : {kSunNormal, kSunEclipse}) {
+        SunSettings s = default_settings();
+        s.sun_type = type;
+        RenderRequest r = full_request(600, 420);
+        r.render_mode = 1;
+        r.view_origin_x = 20;
+        auto context = prepared(s, r);
+        const RenderRect area{0, 0, 560, 400};
+        const uint64_t reference = serial_render_hash(*context, area, 97);
+        for (int32_t threads : {1, 4}) {
+            const Processors processors(threads);
+            EXPECT_EQ(pool_render_hash(*context, area, false), reference) << threads << " threads";
+        }
+        EXPECT_EQ(pool_render_hash(*context, area, true), reference) << "serial run";
+    }
+}
+
 TEST(RenderGolden, SettingsFarOutsideTheirRangesRenderWithoutFault) {
     std::mt19937 random(20261208);
     auto any_int = [&] {
@@ -75,7 +108,7 @@ TEST(RenderGolden, SettingsFarOutsideTheirRangesRenderWithoutFault) {
         std::memcpy(&f, &bits, sizeof f);
         return f;
     };
-    for (int run = 0; run < 60; ++run) {
+    for (int run = 0; run < 200; ++run) {
         SunSettings s = default_settings();
         for (const ParameterInfo& p : kParameters) {
             if (p.type == ParameterType::Float)
@@ -84,7 +117,8 @@ TEST(RenderGolden, SettingsFarOutsideTheirRangesRenderWithoutFault) {
                 set_integer(s, p, any_int());
         }
         s.sun_colour = {uint16_t(random()), uint16_t(random()), uint16_t(random())};
-        RenderRequest r = full_request(1 + random() % 60, 1 + random() % 60);
+        const bool large = random() % 4 == 0;
+        RenderRequest r = full_request(1 + random() % (large ? 100000 : 60), 1 + random() % (large ? 100000 : 60));
         r.render_mode = int32_t(random() % 4) - 1;
         r.scale_divisor = any_int();
         r.view_origin_x = any_int();
@@ -94,11 +128,12 @@ TEST(RenderGolden, SettingsFarOutsideTheirRangesRenderWithoutFault) {
         r.depth = DepthClass(random() % 3);
         auto c = std::make_unique<RenderContext>();
         ASSERT_EQ(render_prepare(*c, s, r), 0) << run;
-        const RenderRect piece{0, 0, 24, 24};
+        const int32_t left = random() % 2 ? 0 : any_int() / 2, top = random() % 2 ? 0 : any_int() / 2;
+        const RenderRect piece{left, top, left + 24, top + 24};
         OwnedCellBuffer cells(piece);
         render_piece(*c, piece, cells.buffer);
-        for (int32_t y = 0; y < 24; ++y)
-            for (int32_t x = 0; x < 24; ++x) {
+        for (int32_t y = top; y < top + 24; ++y)
+            for (int32_t x = left; x < left + 24; ++x) {
                 const Cell& cell = cells.at(x, y);
                 ASSERT_LE(cell.aux[2], 4u);
                 for (int ch = 0; ch < 3; ++ch) {
