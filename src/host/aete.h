@@ -5,14 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/product.h"
 #include "sdk/four_cc.h"
 
 namespace corvanthe {
 
 // Who we are to the host: shared by the terminology and the property list.
 constexpr int16_t kTerminologyResourceId = 16000;
-constexpr const char* kVendorName = "Tallow Heron";
-constexpr const char* kPluginName = "Corvanthe";
+constexpr const char* kVendorName = product::kMaker;
+constexpr const char* kPluginName = product::kName;
 constexpr const char* kPluginDescription = "Draws fantasy suns";
 constexpr const char* kTerminologyScope = "Tallow Heron Corvanthe";
 constexpr uint32_t kSuiteId = four_cc("Fcrv");
