@@ -1,0 +1,26 @@
+#pragma once
+// Image files in and out (OpenImageIO): 8- and 16-bit integers and 32-bit floats, grey
+// or RGB, with or without alpha, kept as the host's document. 16-bit files run 0..65535,
+// the host's 16-bit samples 0..32768; alpha stays unassociated, as the host keeps it.
+#include <string>
+
+#include "hosting/document.h"
+
+namespace corvanthe::cli {
+
+// Reads the first image of a file. On failure returns false with a message.
+bool read_image_file(const std::string& path, hosting::Document& doc, std::string& error);
+
+// True when the file name's extension names a format that can be written.
+bool can_write_image_file(const std::string& path, std::string& error);
+
+// Writes the document whole or not at all: into a temporary file in the same folder,
+// renamed over the target only when complete. The depth is kept where the format
+// allows it.
+bool write_image_file(const std::string& path, const hosting::Document& doc, std::string& error);
+
+// The 16-bit sample conversions between files and the host.
+uint16_t host16_from_file(uint16_t v);
+uint16_t file16_from_host(uint16_t v);
+
+}  // namespace corvanthe::cli

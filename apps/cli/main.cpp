@@ -1,0 +1,33 @@
+// The corvanthe command: a host of the filter interface that runs the plug-in on image files.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+
+#include "apps/cli/sanitizer_options.h"
+#include "host/plugin_main.h"
+#include "apps/cli/render_command.h"
+
+int main(int argc, char** argv) {
+    using namespace corvanthe::cli;
+    CLI::App app{"corvanthe: draws fantasy suns onto images through the Corvanthe filter plug-in"};
+    app.require_subcommand(1);
+
+    RenderOptions render;
+    CLI::App* render_command = app.add_subcommand("render", "Render a sun onto an image (default: the built-in picture)");
+    render_command->add_option("INPUT", render.input, "image to render onto; omitted: a built-in evening sky");
+    render_command->add_option("-o,--output", render.output, "image to write")->capture_default_str();
+    render_command->add_option("--threads", render.threads, "processors the plug-in may use")
+        ->check(CLI::PositiveNumber);
+    render_command->add_flag("--quiet", render.quiet, "no progress bar and no summary");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {  // --help
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kExitUsage;
+    }
+    if (*render_command) return run_render(render, PluginMain);
+    return kExitUsage;
+}

@@ -1,0 +1,72 @@
+#include "apps/cli/render_command.h"
+
+#include <cstdio>
+
+#include "apps/cli/evening_sky.h"
+#include "apps/cli/image_file.h"
+#include "apps/cli/processor_limit.h"
+#include "apps/cli/progress_bar.h"
+#include "hosting/host.h"
+
+namespace corvanthe::cli {
+
+namespace {
+
+// Documents beyond this size need the 32-bit coordinates; smaller ones get the record
+// with its flag clear, as a current host offers it.
+constexpr int32_t kLargest16BitSide = 30000;
+
+int fail(int code, const std::string& message) {
+    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
+    return code;
+}
+
+std::string describe(const hosting::Document& doc) {
+    std::string text = std::to_string(doc.width) + " x " + std::to_string(doc.height) + ", " +
+                       std::to_string(doc.depth) + "-bit " +
+                       (doc.colour == hosting::ColourKind::grey ? "grey" : "RGB");
+    return doc.transparency ? text + " with alpha" : text;
+}
+
+}  // namespace
+
+int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
+    std::string error;
+    if (!can_write_image_file(options.output, error)) return fail(kExitUsage, error);
+
+    hosting::Document doc;
+    if (options.input.empty()) {
+        doc = evening_sky();
+    } else if (!read_image_file(options.input, doc, error)) {
+        return fail(kExitUsage, error);
+    }
+
+    if (options.threads > 0 && !limit_processors(options.threads)) {
+        return fail(kExitUsage, "cannot limit the run to " + std::to_string(options.threads) + " processors");
+    }
+
+    hosting::HostOptions host_options;
+    host_options.coordinates = doc.width > kLargest16BitSide || doc.height > kLargest16BitSide
+                                   ? hosting::Coordinates::big
+                                   : hosting::Coordinates::big_flag_clear;
+    ProgressBar bar(!options.quiet && stderr_is_terminal());
+    host_options.on_progress = [&bar](int32_t done, int32_t total) { bar.update(done, total); };
+
+    hosting::Host host(std::move(doc), host_options);
+    const hosting::RunResult run = host.run_filter(plugin);
+    bar.finish();
+    if (run.result != 0) {
+        std::string message = "the filter failed with result code " + std::to_string(run.result) + ": " +
+                              hosting::result_code_meaning(run.result);
+        const std::string detail = host.error_string();
+        if (!detail.empty()) message += " (" + detail + ")";
+        return fail(kExitFilterFailed, message + "; nothing was written");
+    }
+    if (!write_image_file(options.output, host.document(), error)) return fail(kExitUsage, error);
+    if (!options.quiet) {
+        std::printf("wrote %s (%s)\n", options.output.c_str(), describe(host.document()).c_str());
+    }
+    return kExitSuccess;
+}
+
+}  // namespace corvanthe::cli

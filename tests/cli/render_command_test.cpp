@@ -1,0 +1,135 @@
+// `corvanthe render` end to end: the command on real files, and the run with stand-in
+// plug-ins for the outcomes the real one does not stage.
+#include "apps/cli/render_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <OpenImageIO/imageio.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "apps/cli/image_file.h"
+
+namespace corvanthe::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path scratch_dir() {
+    const fs::path dir = fs::temp_directory_path() / ("corvanthe-render-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return dir;
+}
+
+// Runs the command with its cache in the scratch folder; returns its exit code.
+int command(const std::string& arguments) {
+    const fs::path dir = scratch_dir();
+    const std::string line = "cd '" + dir.string() + "' && XDG_CACHE_HOME='" + dir.string() + "/cache' '" +
+                             CORVANTHE_COMMAND + "' " + arguments + " 2>'" + dir.string() + "/stderr.txt'";
+    const int status = std::system(line.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct FileFacts {
+    int width = 0, height = 0, channels = 0;
+    OIIO::TypeDesc format;
+};
+
+FileFacts facts(const fs::path& path) {
+    FileFacts f;
+    auto in = OIIO::ImageInput::open(path.string());
+    if (!in) return f;
+    f.width = in->spec().width;
+    f.height = in->spec().height;
+    f.channels = in->spec().nchannels;
+    f.format = in->spec().format;
+    return f;
+}
+
+void write_test_image(const fs::path& path, int depth, hosting::ColourKind colour, bool alpha) {
+    hosting::Document doc = hosting::make_document(40, 30, depth, colour, alpha);
+    for (size_t i = 0; i < doc.pixels.size(); ++i) doc.pixels[i] = uint8_t(i * 7);
+    if (depth == 16)
+        for (size_t i = 1; i < doc.pixels.size(); i += 2) doc.pixels[i] &= 0x7F;  // keep below 32768
+    std::string error;
+    ASSERT_TRUE(write_image_file(path.string(), doc, error)) << error;
+}
+
+TEST(RenderCommand, WritesAnImageOfTheInputsSizeAndDepth) {
+    const fs::path dir = scratch_dir();
+    write_test_image(dir / "rgb8.png", 8, hosting::ColourKind::rgb, false);
+    write_test_image(dir / "grey16a.png", 16, hosting::ColourKind::grey, true);
+
+    ASSERT_EQ(command("render rgb8.png -o out8.png --quiet --threads 1"), 0);
+    FileFacts f = facts(dir / "out8.png");
+    EXPECT_EQ(f.width, 40);
+    EXPECT_EQ(f.height, 30);
+    EXPECT_EQ(f.channels, 3);
+    EXPECT_EQ(f.format, OIIO::TypeDesc::UINT8);
+
+    ASSERT_EQ(command("render grey16a.png --output out16.png --quiet"), 0);
+    f = facts(dir / "out16.png");
+    EXPECT_EQ(f.width, 40);
+    EXPECT_EQ(f.channels, 2);
+    EXPECT_EQ(f.format, OIIO::TypeDesc::UINT16);
+}
+
+TEST(RenderCommand, BadInputAndUsageExitWithTwoAndWriteNothing) {
+    const fs::path dir = scratch_dir();
+    fs::remove(dir / "none.png");
+    EXPECT_EQ(command("render missing.png -o none.png"), 2);
+    EXPECT_EQ(command("render missing.png -o none.notaformat"), 2);
+    EXPECT_EQ(command("render --threads 0 -o none.png"), 2);
+    EXPECT_EQ(command("render --no-such-option"), 2);
+    EXPECT_EQ(command(""), 2);
+    EXPECT_FALSE(fs::exists(dir / "none.png"));
+    EXPECT_EQ(command("--help >/dev/null"), 0);
+}
+
+// Stand-ins for the plug-in: one inverts the image through advanceState, one fails at Start.
+void CORVANTHE_HOST_API inverting_main(int16_t selector, void* record, intptr_t*, int16_t* result) {
+    auto& r = *static_cast<sdk::FilterRecord*>(record);
+    if (selector != sdk::kFilterSelectorStart) return;
+    r.inRect = r.outRect = r.filterRect;
+    r.inLoPlane = r.outLoPlane = 0;
+    r.inHiPlane = r.outHiPlane = int16_t(r.planes - 1);
+    *result = r.advanceState();
+    if (*result != 0) return;
+    const int width = (r.filterRect.right - r.filterRect.left) * r.planes;
+    for (int y = 0; y < r.filterRect.bottom - r.filterRect.top; ++y)
+        for (int i = 0; i < width; ++i) {
+            const auto* in = static_cast<uint8_t*>(r.inData) + y * r.inRowBytes;
+            static_cast<uint8_t*>(r.outData)[y * r.outRowBytes + i] = uint8_t(255 - in[i]);
+        }
+    r.inRect = r.outRect = sdk::Rect{0, 0, 0, 0};
+}
+
+void CORVANTHE_HOST_API failing_main(int16_t selector, void*, intptr_t*, int16_t* result) {
+    if (selector == sdk::kFilterSelectorStart) *result = 3;
+}
+
+TEST(RenderCommand, WritesWhatTheFilterWroteAndNothingWhenItFails) {
+    const fs::path dir = scratch_dir();
+    write_test_image(dir / "in.png", 8, hosting::ColourKind::rgb, true);
+    RenderOptions options;
+    options.input = (dir / "in.png").string();
+    options.output = (dir / "inverted.png").string();
+    options.quiet = true;
+    ASSERT_EQ(run_render(options, inverting_main), kExitSuccess);
+    hosting::Document before, after;
+    std::string error;
+    ASSERT_TRUE(read_image_file(options.input, before, error));
+    ASSERT_TRUE(read_image_file(options.output, after, error));
+    ASSERT_EQ(after.pixels.size(), before.pixels.size());
+    for (size_t i = 0; i < before.pixels.size(); ++i) ASSERT_EQ(after.pixels[i], 255 - before.pixels[i]) << i;
+
+    options.output = (dir / "failed.png").string();
+    EXPECT_EQ(run_render(options, failing_main), kExitFilterFailed);
+    EXPECT_FALSE(fs::exists(options.output));
+}
+
+}  // namespace
+}  // namespace corvanthe::cli
