@@ -108,9 +108,10 @@ TEST_F(ScriptingTest, EnumerationsMapThroughTheirEnumeratorsAndUnknownOnesStoreZ
     EXPECT_EQ(settings.glue, 0);
 }
 
-TEST_F(ScriptingTest, AValueOfTheWrongTypeKeepsTheDefault) {
-    hand_over(Descriptor()
-                  .put_float(four_cc("0014"), 80.0)
+TEST_F(ScriptingTest, AValueOfTheWrongTypeKeepsTheDefaultAndForeignKeysAreSkipped) {
+    Descriptor d;
+    d.put_integer(four_cc("0035"), 3).put({.key = four_cc("Txt "), .kind = ItemKind::Text, .bytes = "x"});
+    hand_over(d.put_float(four_cc("0014"), 80.0)
                   .put_integer(four_cc("0021"), 0)
                   .put_boolean(four_cc("0015"), true)
                   .put_integer(four_cc("0016"), 70));
@@ -119,6 +120,21 @@ TEST_F(ScriptingTest, AValueOfTheWrongTypeKeepsTheDefault) {
     EXPECT_EQ(settings.vortices, 1);
     EXPECT_EQ(settings.sun_cold_hot, 0);
     EXPECT_EQ(settings.sun_smear, 70);
+    EXPECT_EQ(settings.sun_type, 1) << "0035 is no key of ours";
+}
+
+TEST_F(ScriptingTest, WithoutADisposeProcedureTheHostKeepsTheDescriptor) {
+    handle_procs.disposeProc = nullptr;
+    hand_over(Descriptor().put_integer(four_cc("0014"), 80));
+    const sdk::Handle given = parameters.descriptor;
+    ASSERT_EQ(read_descriptor(record, settings, show_dialog), 0);
+    EXPECT_EQ(settings.sun_radius, 80);
+    EXPECT_EQ(parameters.descriptor, given);
+
+    record.handleProcs = nullptr;
+    ASSERT_EQ(read_descriptor(record, settings, show_dialog), 0);
+    EXPECT_EQ(parameters.descriptor, given);
+    EXPECT_EQ(g_disposed, 0);
 }
 
 TEST_F(ScriptingTest, PlayModeDecidesTheDialogEvenWithoutADescriptor) {
