@@ -169,6 +169,16 @@ std::vector<GoldenCase> golden_cases() {
             cases.push_back(c);
         }
 
+    // Render mode 2: a layered-store picture twice the rectangle's size zooms by 2.
+    {
+        GoldenCase c = make_case("mode2_zoom2", defaults);
+        c.request.render_mode = 2;
+        c.request.image_width = 240;
+        c.request.image_height = 180;
+        c.area = {0, 0, 240, 180};
+        cases.push_back(c);
+    }
+
     for (DepthClass depth : {DepthClass::Eight, DepthClass::Float}) {
         GoldenCase c = make_case(depth == DepthClass::Eight ? "depth_8" : "depth_float", defaults);
         c.request.depth = depth;

@@ -267,6 +267,21 @@ TEST(RenderPrepare, ScaleDivisorShrinksTheRings) {
     EXPECT_EQ(reduced->rings.limb_start, 118);
 }
 
+TEST(RenderPrepare, LayeredStoreRendersZoomByTheImageOverTheRectangle) {
+    RenderRequest r = full_request(100, 80);
+    r.render_mode = 2;
+    r.image_width = 300;   // 300 div 100 = 3
+    r.image_height = 170;  // 170 div 80 = 2
+    auto c = prepared(default_settings(), r);
+    EXPECT_EQ(c->rings.zoom, 3.0);
+    EXPECT_EQ(c->rings.centre_x, 3 * 65);  // the centre stays at its fraction of the picture
+    EXPECT_EQ(c->rings.centre_y, 3 * 40);
+    r.render_mode = 0;
+    c = prepared(default_settings(), r);
+    EXPECT_EQ(c->rings.zoom, 1.0);
+    EXPECT_EQ(c->rings.centre_x, 65);
+}
+
 TEST(RenderPrepare, ARadiusBufferBeyondReachFailsCleanly) {
     auto c = std::make_unique<RenderContext>();
     RenderRequest r = full_request(100, 1 << 30);
