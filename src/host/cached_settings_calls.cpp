@@ -1,12 +1,19 @@
 #include "host/cached_settings_calls.h"
 
-// Filled in with the settings-file reader and writer; until then no file is kept and
-// every run starts from the defaults or the descriptor.
+#include "host/plugin_state.h"
+#include "host/run_thumbnails.h"
+#include "settings/temporary_files.h"
 
 namespace corvanthe {
 
-void load_cached_settings(HostContext&) {}
+void load_cached_settings(HostContext& context) {
+    RunThumbnails thumbnails(*context.state->work_block);
+    load_cached_settings(*context.settings, &thumbnails.port());
+}
 
-void save_cached_settings(HostContext&) {}
+void save_cached_settings(HostContext& context) {
+    RunThumbnails thumbnails(*context.state->work_block);
+    save_cached_settings(*context.settings, &thumbnails.port());
+}
 
 }  // namespace corvanthe

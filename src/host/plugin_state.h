@@ -5,6 +5,7 @@
 
 #include "layers/layer_store.h"
 #include "sdk/types.h"
+#include "settings/undo_store.h"
 
 namespace corvanthe {
 
@@ -15,6 +16,8 @@ struct WorkBlock {
     LayerStore* layer_target;   // render mode 2 renders into it; null for the host image
     LayerStore* dot_thumbnail;  // 100 x 100: shows a memory dot's thumbnail
     LayerStore* thumbnail;      // 128 x 128: the picture saved with settings files
+    LayerStore* file_preview;   // the thumbnail of the settings file read last
+    UndoStore undo;             // the dialog's two undo slots
     int32_t processor_count;    // worker threads of the pool
 };
 

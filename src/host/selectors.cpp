@@ -5,6 +5,7 @@
 
 #include "host/host_rects.h"
 #include "host/kept_blocks.h"
+#include "host/memory_dot_calls.h"
 #include "host/plugin_state.h"
 #include "host/scripting.h"
 #include "host/work_buffers.h"
@@ -74,6 +75,11 @@ void run_finish(HostContext& context) {
         return;
     }
     write_descriptor(context);
+    end_run(context);
+}
+
+void end_run(HostContext& context) {
+    save_memory_dot_map();
     release_work_buffers(*context.state);
 }
 

@@ -5,6 +5,10 @@
 
 namespace corvanthe {
 
+// The clean-up of a run: the memory-dot map goes back to its file and the work
+// buffers are released.
+void end_run(HostContext& context);
+
 void show_about(HostContext& context);
 void run_parameters(HostContext& context);
 void run_prepare(HostContext& context);

@@ -47,7 +47,7 @@ void take_last_settings(HostContext& context) {
 
 // Nothing is left for the host to process, and the buffers go.
 void end_without_render(HostContext& context) {
-    release_work_buffers(*context.state);
+    end_run(context);
     clear_host_rects(*context.record);
 }
 
@@ -94,11 +94,11 @@ void run_start(HostContext& context) {
         if (result_of(context) == 0)
             save_cached_settings(context);
         else
-            release_work_buffers(state);  // a host calls no Finish after a failed Start
+            end_run(context);  // a host calls no Finish after a failed Start
         return;
     }
     set_result(context, sdk::kUserCanceledErr);
-    release_work_buffers(state);
+    end_run(context);
 }
 
 }  // namespace corvanthe

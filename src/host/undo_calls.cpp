@@ -1,11 +1,17 @@
 #include "host/undo_calls.h"
 
-// Filled in with the undo store; until then the dialog has nothing to step back to.
+#include "host/plugin_state.h"
+#include "host/run_thumbnails.h"
+#include "settings/undo_store.h"
 
 namespace corvanthe {
 
-void clear_undo_store(HostContext&) {}
+void clear_undo_store(HostContext& context) { reset_undo(context.state->work_block->undo); }
 
-void save_undo_slot(HostContext&) {}
+void save_undo_slot(HostContext& context) {
+    WorkBlock& block = *context.state->work_block;
+    RunThumbnails thumbnails(block);
+    save_undo(block.undo, *context.settings, true, &thumbnails.port());
+}
 
 }  // namespace corvanthe

@@ -61,6 +61,7 @@ void release_work_buffers(PluginState& state) {
     if (state.work_block) {
         free_store(state.work_block->dot_thumbnail);
         free_store(state.work_block->thumbnail);
+        free_store(state.work_block->file_preview);
         free_work(state.work_block);
         state.work_block = nullptr;
     }
