@@ -261,6 +261,23 @@ TEST_F(ScriptingTest, FinishRecordsAll49ValuesInTableOrderAndReplacesTheOldDescr
     EXPECT_EQ(four_cc_text(item("sgky").value), "sg14");
 }
 
+TEST_F(ScriptingTest, AFailedWriteKeepsTheRecordedDescriptor) {
+    static sdk::CloseWriteDescriptorProc real_close;
+    real_close = write_procs.closeWriteDescriptorProc;
+    write_procs.closeWriteDescriptorProc = [](sdk::PIWriteDescriptor token,
+                                              sdk::PIDescriptorHandle* handle) CORVANTHE_HOST_API -> sdk::OSErr {
+        real_close(token, handle);
+        return -108;
+    };
+    hand_over(Descriptor().put_integer(four_cc("0014"), 1));
+    const sdk::Handle old = parameters.descriptor;
+    write_descriptor(record, settings);
+    EXPECT_EQ(parameters.descriptor, old);
+    EXPECT_TRUE(handles.owns(old));
+    EXPECT_EQ(g_disposed, 1) << "the half-made descriptor is disposed of";
+    EXPECT_EQ(parameters.recordInfo, sdk::plugInDialogRequired) << "untouched";
+}
+
 TEST_F(ScriptingTest, ARecordedDescriptorReadsBackToTheSameSettings) {
     // Every parameter away from its default.
     for (const ParameterInfo& p : kParameters) {
