@@ -108,7 +108,7 @@ TEST_F(PluginScriptingTest, APSP9HostTouchesNoDescriptorAndTheCachedSettingsDeci
     offer_scripting(sdk::plugInDialogDontDisplay);
     hand_over(Descriptor().put_integer(four_cc("0014"), 80));
     ASSERT_EQ(host.run_filter(PluginMain).result, 0);
-    const bool cached = std::filesystem::exists(cached_settings_path());
+    ASSERT_TRUE(std::filesystem::exists(cached_settings_path()));
 
     host.options().host_signature = four_cc("PSP9");
     hand_over(Descriptor().put_integer(four_cc("0014"), 20));
@@ -121,10 +121,8 @@ TEST_F(PluginScriptingTest, APSP9HostTouchesNoDescriptorAndTheCachedSettingsDeci
     EXPECT_EQ(host.descriptor(), given);
     EXPECT_EQ(port.main_dialogs().size(), 1u) << "the Parameters selector's wish stands";
     SunSettings expected = defaults();
-    if (cached) {
-        expected.sun_radius = 80;
-        expected.x_center = 42598 / 65536.0f;  // the file keeps the centre in 16.16
-    }
+    expected.sun_radius = 80;                // from the cached file, not the descriptor's 20
+    expected.x_center = 42598 / 65536.0f;  // the file keeps the centre in 16.16
     expect_same_parameters(settings(), expected);
 }
 
