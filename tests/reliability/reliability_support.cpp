@@ -35,7 +35,8 @@ void painting_render(HostContext& context, const sdk::VRect& area) {
             for (int32_t y = tile.top; y < tile.bottom; ++y)
                 for (int32_t x = tile.left; x < tile.right; ++x) {
                     PixelValue p;
-                    if (read_pixel(*context.record, x, y, in, true, p))
+                    // The glue leaves unselected pixels as they are.
+                    if (read_pixel(*context.record, x, y, in, true, p) && read_mask(*context.record, x, y, in, true) == 1.0f)
                         write_host_pixel(*context.record, x, y, {1.0f, 0.0f, 0.5f, 1.0f}, true);
                 }
         }
@@ -48,9 +49,10 @@ bool inside(const sdk::VRect& r, int32_t x, int32_t y) {
 
 bool is_painted(const Document& doc, int32_t x, int32_t y) {
     const double full = hosting::full_scale(doc.depth);
+    const double half = doc.depth == 32 ? 0.5 : std::trunc(full / 2);  // integers are cut toward zero
     if (doc.colour == ColourKind::grey) {
         if (doc.sample(x, y, 0) != 0) return false;
-    } else if (doc.sample(x, y, 0) != full || doc.sample(x, y, 1) != 0 || doc.sample(x, y, 2) != std::trunc(full / 2)) {
+    } else if (doc.sample(x, y, 0) != full || doc.sample(x, y, 1) != 0 || doc.sample(x, y, 2) != half) {
         return false;
     }
     return !doc.transparency || doc.sample(x, y, doc.colour_planes()) == full;

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the reliability tests: a private temporary folder for the program's files,
-// a stand-in renderer that paints every pixel of the render rectangle through the host
-// image access in the pool's 256 x 256 tiles, and a filter run whose FilterRecord can be
+// a stand-in renderer that paints every selected pixel of the render rectangle through
+// the host image access in the pool's 256 x 256 tiles, and a filter run whose FilterRecord can be
 // changed after the host filled it.
 #include <gtest/gtest.h>
 
