@@ -8,15 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "host/plugin_main.h"
+#include "hosting/descriptor_store.h"
+#include "hosting/host.h"
 #include "layers/jpeg_thumbnail.h"
 #include "layers/jpeg_writer.h"
 #include "layers/layer_store.h"
 #include "layers/level_filter.h"
 #include "layers/thumbnail.h"
 #include "render/worker_pool.h"
+#include "sdk/four_cc.h"
 #include "settings/memory_dots.h"
 #include "settings/settings_file.h"
 #include "settings/temporary_files.h"
+#include "ui/recording_port.h"
 
 using namespace corvanthe;
 namespace fs = std::filesystem;
@@ -110,6 +115,30 @@ bool html_seeds(const fs::path& folder) {
     return true;
 }
 
+// Descriptors as a run records them (after a run from a descriptor of one key), each
+// behind a play-mode byte.
+bool descriptor_seeds(const fs::path& folder) {
+    ui::RecordingPort port;
+    hosting::Host host(hosting::make_document(9, 7, 8, hosting::ColourKind::rgb, false));
+    hosting::DescriptorStore store(host.handles());
+    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    const hosting::Descriptor one_key = hosting::Descriptor{}.put_integer(four_cc("0014"), 80);
+    host.set_descriptor(store.make_handle(one_key));
+    if (host.run_filter(PluginMain, false).result != 0) return false;
+    const std::optional<hosting::Descriptor> recorded = store.read_handle(host.descriptor());
+    if (!recorded) return false;
+    const hosting::Descriptor* seeds[] = {&one_key, &*recorded};
+    int n = 0;
+    for (const hosting::Descriptor* d : seeds)
+        for (const uint8_t play : {sdk::plugInDialogDontDisplay, sdk::plugInDialogDisplay, sdk::plugInDialogSilent}) {
+            Bytes bytes = {play};
+            const Bytes encoded = hosting::encode_descriptor(*d);
+            bytes.insert(bytes.end(), encoded.begin(), encoded.end());
+            if (!save(folder / ("descriptor-" + std::to_string(n++)), bytes)) return false;
+        }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,14 +149,16 @@ int main(int argc, char** argv) {
     const fs::path out = argv[1];
     // The map files go through the program's temporary folder: keep it inside the output.
     setenv("XDG_CACHE_HOME", fs::absolute(out / "cache").c_str(), 1);
-    for (const char* target : {"fuzz_settings_file", "fuzz_thumbnail", "fuzz_memory_dot_map", "fuzz_html_text"})
+    for (const char* target :
+         {"fuzz_settings_file", "fuzz_thumbnail", "fuzz_memory_dot_map", "fuzz_html_text", "fuzz_descriptor"})
         fs::create_directories(out / target);
     fs::create_directories(out / "cache");
     int owner = 0;
     WorkerPool runner(true);
     const bool made = settings_seeds(out / "fuzz_settings_file", &owner, runner) &&
                       thumbnail_seeds(out / "fuzz_thumbnail", &owner) &&
-                      dot_map_seeds(out / "fuzz_memory_dot_map") && html_seeds(out / "fuzz_html_text");
+                      dot_map_seeds(out / "fuzz_memory_dot_map") && html_seeds(out / "fuzz_html_text") &&
+                      descriptor_seeds(out / "fuzz_descriptor");
     fs::remove_all(out / "cache");
     if (!made) std::fprintf(stderr, "seed generation failed\n");
     return made ? 0 : 1;
