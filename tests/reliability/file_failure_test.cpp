@@ -149,6 +149,9 @@ TEST_F(FileFailureTest, AFullDiskKeepsTheProgramsOwnFilesWhole) {
     }
     EXPECT_EQ(program_files(), files);
     for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(contents(program_folder() / files[i]), old[i]) << files[i];
+    // With room again a run does rewrite the cached settings (now with its thumbnail).
+    expect_run_succeeds("room again");
+    EXPECT_NE(contents(program_folder() / "Corvanthe cached settings D"), old[0]);
 }
 
 }  // namespace
