@@ -21,6 +21,8 @@ KeyList key_list() {
     return keys;  // the last entry stays 0 and ends the list
 }
 
+constexpr int kMaxDescriptorKeys = 4096;
+
 bool all_read_procedures_present(const sdk::ReadDescriptorProcs& r) {
     return r.openReadDescriptorProc && r.closeReadDescriptorProc && r.getKeyProc && r.getIntegerProc &&
            r.getFloatProc && r.getUnitFloatProc && r.getBooleanProc && r.getTextProc && r.getAliasProc &&
@@ -130,7 +132,8 @@ OSErr read_descriptor(sdk::FilterRecord& record, SunSettings& settings, uint8_t&
         DescriptorKeyID key = 0;
         sdk::DescriptorTypeID type = 0;
         int32_t flags = 0;
-        while (r.getKeyProc(token, &key, &type, &flags)) {
+        // A broken host whose keys never end is not followed forever.
+        for (int n = 0; n < kMaxDescriptorKeys && r.getKeyProc(token, &key, &type, &flags); ++n) {
             if (const ParameterInfo* p = find_parameter(key)) read_value(r, token, *p, settings);
         }
         const OSErr closed = r.closeReadDescriptorProc(token);

@@ -164,6 +164,22 @@ TEST_F(ScriptingTest, ACloseErrorBecomesTheResult) {
     EXPECT_EQ(parameters.descriptor, nullptr);
 }
 
+TEST_F(ScriptingTest, AHostWhoseKeysNeverEndIsNotFollowedForever) {
+    static int calls;
+    calls = 0;
+    read_procs.getKeyProc = [](sdk::PIReadDescriptor, sdk::DescriptorKeyID* key, sdk::DescriptorTypeID* type,
+                               int32_t*) CORVANTHE_HOST_API -> sdk::Boolean {
+        ++calls;
+        *key = four_cc("0013");
+        *type = four_cc("long");
+        return true;
+    };
+    hand_over(Descriptor().put_integer(four_cc("0013"), 7));
+    EXPECT_EQ(read_descriptor(record, settings, show_dialog), 0);
+    EXPECT_GT(calls, 1);
+    EXPECT_LT(calls, 100000);
+}
+
 TEST_F(ScriptingTest, HostsWithoutUsableScriptingAreLeftAlone) {
     const auto unusable = [&](const char* what, auto spoil) {
         sdk::FilterRecord spoilt = record;
