@@ -1,18 +1,16 @@
 #include "host/render_call.h"
 
+#include "host/pool_render.h"
+
 namespace corvanthe {
 namespace {
 
-// Filled in with the render driver and the worker pool; until then a run leaves the
-// image as it is.
-void built_in_render(HostContext&, const sdk::VRect&) {}
-
-RenderProc renderer = built_in_render;
+RenderProc renderer = render_on_pool;
 
 }  // namespace
 
 void render_sun(HostContext& context, const sdk::VRect& render_rect) { renderer(context, render_rect); }
 
-void set_render_proc(RenderProc procedure) { renderer = procedure ? procedure : built_in_render; }
+void set_render_proc(RenderProc procedure) { renderer = procedure ? procedure : render_on_pool; }
 
 }  // namespace corvanthe

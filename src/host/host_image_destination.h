@@ -1,0 +1,29 @@
+#pragma once
+// The glue's destination for the full render (render mode 0): each piece is asked of the
+// host through advanceState, the sun is glued over inData and the result goes to outData.
+#include "host/host_context.h"
+#include "layers/glue_destination.h"
+
+namespace corvanthe {
+
+class HostImageDestination final : public GlueDestination {
+public:
+    explicit HostImageDestination(HostContext& context) : context_(context) {}
+
+    // Requests the piece and calls advanceState; false when the run already has a result
+    // code or the host answers one (it stays the run's result).
+    bool begin_piece(const sdk::VRect& piece) override;
+    PixelValue read(int32_t x, int32_t y) override;
+    float mask(int32_t x, int32_t y) override;
+    void write(int32_t x, int32_t y, const PixelValue& value) override;
+
+private:
+    HostContext& context_;
+    // The host's buffers cover `area`; render position (x, y) is the host's (x + dx, y + dy),
+    // moved by the floating origin and the preview offsets of the request.
+    sdk::VRect area_{};
+    int32_t dx_ = 0;
+    int32_t dy_ = 0;
+};
+
+}  // namespace corvanthe

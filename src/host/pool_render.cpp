@@ -1,0 +1,109 @@
+#include "host/pool_render.h"
+
+#include "host/host_image_destination.h"
+#include "host/host_queries.h"
+#include "host/host_rects.h"
+#include "host/plugin_state.h"
+#include "host/tile_request.h"
+#include "layers/glue_store_destination.h"
+#include "render/sun_render.h"
+#include "settings/sun_settings.h"
+
+namespace corvanthe {
+namespace {
+
+class HostProgress final : public RenderProgress {
+public:
+    explicit HostProgress(const HostContext& context) : context_(context) {}
+    void report(int32_t finished, int32_t total) override { report_progress(context_, finished, total); }
+
+private:
+    const HostContext& context_;
+};
+
+int32_t depth_bits(DepthClass depth) {
+    switch (depth) {
+        case DepthClass::k8: return 8;
+        case DepthClass::k16: return 16;
+        default: return 32;
+    }
+}
+
+int32_t depth_bits(PixelKind kind) {
+    switch (kind) {
+        case PixelKind::rgba8: return 8;
+        case PixelKind::rgba16: return 16;
+        default: return 32;
+    }
+}
+
+GlueSetup glue_setup(const HostContext& context) {
+    GlueSetup glue;
+    glue.mode = context.settings->glue;
+    glue.render_mode = context.settings->render_mode;
+    glue.grey = is_grey(*context.record);
+    glue.editable_transparency = has_transparency(*context.record);
+    return glue;
+}
+
+void keep_failure(HostContext& context, int16_t code) {
+    if (code != 0 && result_of(context) == 0) set_result(context, code);
+}
+
+// The full render into the document: the sun is centred on the filter rectangle, which
+// the render rectangle is.
+void render_into_host(HostContext& context, const sdk::VRect& rect) {
+    const DepthClass depth = depth_class(*context.record);
+    if (depth == DepthClass::kNone) return;
+    GlueSetup glue = glue_setup(context);
+    glue.float_destination = depth == DepthClass::k32;
+
+    SunTarget target;
+    target.rect = rect;
+    target.image_width = width_of(rect);
+    target.image_height = height_of(rect);
+    target.view_origin_x = -rect.left;
+    target.view_origin_y = -rect.top;
+    target.depth_bits = depth_bits(depth);
+
+    HostImageDestination destination(context);
+    HostProgress progress(context);
+    keep_failure(context, render_sun_pieces(*context.settings, target, glue, destination, &progress));
+}
+
+// The render for an exported picture, into the run's LayerStore at full size.
+void render_into_store(HostContext& context, const sdk::VRect& rect, LayerStore& store) {
+    GlueSetup glue = glue_setup(context);
+    glue.float_destination = store.kind == PixelKind::rgba_float;
+
+    SunTarget target;
+    target.rect = rect;
+    target.image_width = store.reference_width;
+    target.image_height = store.reference_height;
+    target.depth_bits = depth_bits(store.kind);
+
+    StoreDestination destination(store);
+    keep_failure(context, render_sun_pieces(*context.settings, target, glue, destination, nullptr));
+}
+
+}  // namespace
+
+void render_on_pool(HostContext& context, const sdk::VRect& render_rect) {
+    if (!context.record || !context.settings || !context.state) return;
+    if (width_of(render_rect) <= 0 || height_of(render_rect) <= 0) return;
+    switch (context.settings->render_mode) {
+        case 0:
+            render_into_host(context, render_rect);
+            break;
+        case 2:
+            if (WorkBlock* work = context.state->work_block; work && work->layer_target)
+                render_into_store(context, render_rect, *work->layer_target);
+            break;
+        default:
+            // The dialog preview glues into its own bitmap through a GlueDestination of the
+            // preview; it comes with the preview.
+            break;
+    }
+}
+
+}  // namespace corvanthe

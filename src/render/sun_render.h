@@ -1,0 +1,43 @@
+#pragma once
+// The sun's render on the worker pool: every job renders its piece with the pixel kernel
+// on a worker thread, and its completion step glues the piece onto the destination on
+// the calling thread, one piece at a time in the order the jobs finish.
+#include <cstdint>
+
+#include "layers/glue_destination.h"
+#include "layers/glue_write_back.h"
+#include "render/worker_pool.h"
+#include "settings/sun_settings.h"
+
+namespace corvanthe {
+
+// Where the sun is rendered, in pixels of the target.
+struct SunTarget {
+    sdk::VRect rect{};          // the render rectangle
+    int32_t image_width = 0;    // of the whole target (render mode 2 zooms by it)
+    int32_t image_height = 0;
+    int32_t scale_divisor = 1;
+    int32_t view_origin_x = 0;  // the sun's centre is placed relative to this point
+    int32_t view_origin_y = 0;
+    int32_t depth_bits = 8;     // of the target's channels: 8, 16 or 32 (float)
+};
+
+class RenderProgress {
+public:
+    virtual void report(int32_t finished, int32_t total) = 0;
+
+protected:
+    ~RenderProgress() = default;
+};
+
+constexpr int16_t kSunRenderNoMemory = -108;
+
+// Renders and glues the whole rectangle; glue.render_mode is the render's mode, and progress
+// (optional) hears of finished jobs in render mode 0. Once the destination refuses a piece the
+// later pieces are not glued either. Returns 0; -128 when the tables could not be built (nothing
+// is drawn); kSunRenderNoMemory when a job could not run for want of memory.
+int16_t render_sun_pieces(const SunSettings& settings, const SunTarget& target, const GlueSetup& glue,
+                          GlueDestination& destination, RenderProgress* progress,
+                          const PoolOptions& options = {});
+
+}  // namespace corvanthe
