@@ -62,8 +62,8 @@ void render_into_host(HostContext& context, const sdk::VRect& rect) {
     target.rect = rect;
     target.image_width = width_of(rect);
     target.image_height = height_of(rect);
-    target.view_origin_x = -rect.left;
-    target.view_origin_y = -rect.top;
+    target.origin_x = rect.left;
+    target.origin_y = rect.top;
     target.depth_bits = depth_bits(depth);
 
     HostImageDestination destination(context);
@@ -80,6 +80,8 @@ void render_into_store(HostContext& context, const sdk::VRect& rect, LayerStore&
     target.rect = rect;
     target.image_width = store.reference_width;
     target.image_height = store.reference_height;
+    target.origin_x = rect.left;
+    target.origin_y = rect.top;
     target.depth_bits = depth_bits(store.kind);
 
     StoreDestination destination(store);

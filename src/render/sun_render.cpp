@@ -4,8 +4,8 @@
 #include <new>
 
 #include "layers/glue_task.h"
-#include "render/pixel_kernel.h"
 #include "render/render_prepare.h"
+#include "render/sun_job.h"
 
 namespace corvanthe {
 namespace {
@@ -16,22 +16,18 @@ DepthClass depth_of(int32_t bits) {
     return DepthClass::Float;
 }
 
-class SunJobs final : public JobWork {
+// The kernel's jobs with the glue as their completion step.
+class SunJobs final : public SunJobWork {
 public:
-    SunJobs(const RenderContext& context, const GlueSetup& glue, GlueDestination& destination,
-            RenderProgress* progress)
-        : context_(context), glue_(glue), destination_(destination), progress_(progress) {}
-
-    int32_t layer_count() const override { return context_.job_buffers; }
-
-    void work(JobTask& task) override {
-        if (task.cells.count < 1) return;
-        const sdk::VRect& p = task.piece;
-        render_piece(context_, {p.left, p.top, p.right, p.bottom}, task.cells.buffers[0]);
-    }
+    SunJobs(const RenderContext& context, const SunTarget& target, const GlueSetup& glue,
+            GlueDestination& destination, RenderProgress* progress)
+        : SunJobWork(context, target.origin_x, target.origin_y),
+          glue_(glue),
+          destination_(destination),
+          progress_(progress) {}
 
     void complete(JobTask& task) override {
-        if (stopped_ || task.cells.count < 1) return;
+        if (stopped_ || task.cells.count < 1 || !task.cells.buffers) return;
         if (!glue_task(task.cells.buffers[0], task.piece, glue_, destination_)) stopped_ = true;
     }
 
@@ -40,7 +36,6 @@ public:
     }
 
 private:
-    const RenderContext& context_;
     const GlueSetup& glue_;
     GlueDestination& destination_;
     RenderProgress* progress_;
@@ -56,17 +51,15 @@ int16_t render_sun_pieces(const SunSettings& settings, const SunTarget& target, 
     if (!context) return kRenderOutOfMemory;
 
     RenderRequest request;
-    request.rect = {target.rect.left, target.rect.top, target.rect.right, target.rect.bottom};
+    request.rect = {0, 0, target.rect.right - target.rect.left, target.rect.bottom - target.rect.top};
     request.image_width = target.image_width;
     request.image_height = target.image_height;
     request.render_mode = glue.render_mode;
     request.scale_divisor = target.scale_divisor;
-    request.view_origin_x = target.view_origin_x;
-    request.view_origin_y = target.view_origin_y;
     request.depth = depth_of(target.depth_bits);
     if (const int16_t code = render_prepare(*context, settings, request)) return code;
 
-    SunJobs jobs(*context, glue, destination, progress);
+    SunJobs jobs(*context, target, glue, destination, progress);
     return run_jobs(kSunJob, target.rect, kTileLayout, jobs, options) ? 0 : kSunRenderNoMemory;
 }
 

@@ -17,8 +17,8 @@ struct SunTarget {
     int32_t image_width = 0;    // of the whole target (render mode 2 zooms by it)
     int32_t image_height = 0;
     int32_t scale_divisor = 1;
-    int32_t view_origin_x = 0;  // the sun's centre is placed relative to this point
-    int32_t view_origin_y = 0;
+    int32_t origin_x = 0;       // where the kernel counts its pixels from (the centre is
+    int32_t origin_y = 0;       // placed relative to it): the render rectangle's corner
     int32_t depth_bits = 8;     // of the target's channels: 8, 16 or 32 (float)
 };
 

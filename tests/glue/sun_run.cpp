@@ -10,8 +10,8 @@
 #include "host/plugin_main.h"
 #include "layers/cell_buffer.h"
 #include "layers/glue_write_back.h"
-#include "render/pixel_kernel.h"
 #include "render/render_prepare.h"
+#include "render/sun_job.h"
 
 namespace corvanthe::testing {
 
@@ -129,11 +129,9 @@ hosting::Document expected_after_start(const hosting::Document& before, const Su
 
     auto context = std::make_unique<RenderContext>();
     RenderRequest request;
-    request.rect = {rect.left, rect.top, rect.right, rect.bottom};
+    request.rect = {0, 0, w, h};
     request.image_width = w;
     request.image_height = h;
-    request.view_origin_x = -rect.left;
-    request.view_origin_y = -rect.top;
     request.depth = render_depth(before.depth);
     if (render_prepare(*context, settings, request) != 0) return after;
 
@@ -144,7 +142,7 @@ hosting::Document expected_after_start(const hosting::Document& before, const Su
     buffer.columns = w + 2;
     buffer.rows = h + 2;
     buffer.cells = cells.data();
-    render_piece(*context, request.rect, buffer);
+    render_job_piece(*context, rect.left, rect.top, rect, buffer);
 
     GlueSetup glue;
     glue.mode = settings.glue;
