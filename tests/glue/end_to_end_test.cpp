@@ -23,12 +23,10 @@ protected:
     // directly composed document; returns the document the run left.
     Document run_and_compare(const Document& doc, int32_t glue = kGlueNormal) {
         Host host(doc);
-        const hosting::RunResult run = silent_start(host, [glue](SunSettings& s) { s.glue = glue; });
+        const hosting::RunResult run = silent_start(host, glue);
         EXPECT_EQ(run.result, 0);
         EXPECT_EQ(run.selector, sdk::kFilterSelectorFinish);
-        SunSettings settings = prepared_settings();
-        settings.glue = glue;
-        const Document expected = expected_after_start(doc, settings);
+        const Document expected = expected_after_start(doc, settings_with_glue(glue));
         EXPECT_NE(expected.pixels, doc.pixels) << "the sun changed nothing";
         size_t differing = 0;
         for (size_t i = 0; i < expected.pixels.size(); ++i) differing += expected.pixels[i] != host.document().pixels[i];
@@ -36,7 +34,6 @@ protected:
         return host.document();
     }
 
-    FreshCacheFolder cache_;
 };
 
 TEST_F(EndToEnd, EveryDepthGreyOrColourWithAndWithoutTransparency) {
@@ -91,13 +88,13 @@ TEST_F(EndToEnd, AnAdvanceStateErrorStopsAtTheNextTileAndIsTheResult) {
     Host host(doc);
     host.options().failures.advance_error_at = 3;
     host.options().failures.advance_error_code = -1234;
-    const hosting::RunResult run = silent_start(host);
+    const hosting::RunResult run = silent_start(host, kGlueNormal);
     EXPECT_EQ(run.result, -1234);
     EXPECT_EQ(run.selector, sdk::kFilterSelectorStart);
     EXPECT_EQ(host.advance_calls(), 3);  // no tile is asked for after the failing one
 
     // The first column of tiles (x 0..255, two tiles) was glued, nothing right of it.
-    const Document composed = expected_after_start(doc, prepared_settings());
+    const Document composed = expected_after_start(doc, settings_with_glue(kGlueNormal));
     for (int32_t y = 0; y < doc.height; ++y)
         for (int32_t x = 0; x < doc.width; ++x)
             for (int p = 0; p < 3; ++p)
@@ -111,7 +108,7 @@ TEST_F(EndToEnd, AHostThatCancelsGetsItsCodeBackOnAnyThreadCount) {
         const Document doc = test_picture({600, 300, 8, ColourKind::rgb, false, false});
         Host host(doc);
         host.options().failures.cancel_at = 2;
-        const hosting::RunResult run = silent_start(host);
+        const hosting::RunResult run = silent_start(host, kGlueNormal);
         EXPECT_EQ(run.result, sdk::kUserCanceledErr) << threads;
         EXPECT_EQ(host.advance_calls(), 2) << threads;
     }
@@ -120,7 +117,7 @@ TEST_F(EndToEnd, AHostThatCancelsGetsItsCodeBackOnAnyThreadCount) {
 TEST_F(EndToEnd, ProgressIsReportedForTheFullRender) {
     const Document doc = test_picture({600, 300, 8, ColourKind::rgb, false, false});
     Host host(doc);
-    ASSERT_EQ(silent_start(host).result, 0);
+    ASSERT_EQ(silent_start(host, kGlueNormal).result, 0);
     // The first finished job reports at once; every report counts the six jobs.
     ASSERT_FALSE(host.progress_calls().empty());
     for (const hosting::ProgressCall& call : host.progress_calls()) EXPECT_EQ(call.total, 6);

@@ -61,14 +61,12 @@ std::map<std::string, std::string> read_golden(const char* path) {
 hosting::Document run_at(const Scenario& s, int32_t threads) {
     set_processor_override(threads);
     hosting::Host host(test_picture(s.shape));
-    const int32_t glue = s.glue;
-    EXPECT_EQ(silent_start(host, [glue](SunSettings& settings) { settings.glue = glue; }).result, 0) << s.name;
+    EXPECT_EQ(silent_start(host, s.glue).result, 0) << s.name;
     set_processor_override(0);
     return host.document();
 }
 
 TEST(GoldenDocuments, WholeDocumentsAfterASilentStartAtOneAndManyThreads) {
-    FreshCacheFolder cache;
     const std::map<std::string, std::string> golden = read_golden(CORVANTHE_GOLDEN_FILE);
     const bool update = std::getenv("CORVANTHE_UPDATE_GOLDEN") != nullptr;
     std::map<std::string, std::string> computed;

@@ -1,38 +1,19 @@
 #include "glue/sun_run.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
 #include "host/plugin_main.h"
+#include "hosting/descriptor_store.h"
 #include "layers/cell_buffer.h"
 #include "layers/glue_write_back.h"
 #include "render/render_prepare.h"
 #include "render/sun_job.h"
+#include "settings/parameter_table.h"
 
 namespace corvanthe::testing {
-
-FreshCacheFolder::FreshCacheFolder() {
-    char pattern[] = "/tmp/corvanthe-glue-XXXXXX";
-    if (const char* made = mkdtemp(pattern)) root_ = made;
-    if (const char* old = std::getenv("XDG_CACHE_HOME")) {
-        old_ = old;
-        had_old_ = true;
-    }
-    setenv("XDG_CACHE_HOME", root_.c_str(), 1);
-}
-
-FreshCacheFolder::~FreshCacheFolder() {
-    if (had_old_)
-        setenv("XDG_CACHE_HOME", old_.c_str(), 1);
-    else
-        unsetenv("XDG_CACHE_HOME");
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-}
 
 hosting::Document test_picture(const DocumentShape& shape) {
     hosting::Document doc =
@@ -60,37 +41,20 @@ hosting::Document test_picture(const DocumentShape& shape) {
     return doc;
 }
 
-SunSettings prepared_settings() {
+SunSettings settings_with_glue(int32_t glue) {
     SunSettings s{};
     initialise(s);
+    s.glue = glue;
     return s;
 }
 
-hosting::RunResult silent_start(hosting::Host& host, const std::function<void(SunSettings&)>& adjust) {
-    host.begin_run();
-    hosting::RunResult run{};
-    auto step = [&](int16_t selector) {
-        run.selector = selector;
-        run.result = host.call(PluginMain, selector);
-        return run.result == 0;
-    };
-    if (step(sdk::kFilterSelectorPrepare)) {
-        if (adjust) {
-            auto bytes = host.handles().bytes(host.parameters());
-            SunSettings settings;
-            std::memcpy(&settings, bytes.data(), sizeof settings);
-            adjust(settings);
-            std::memcpy(bytes.data(), &settings, sizeof settings);
-        }
-        if (step(sdk::kFilterSelectorStart)) {
-            const sdk::FilterRecord& r = host.record();
-            const bool left = r.inRect.right > r.inRect.left || r.outRect.right > r.outRect.left ||
-                              r.maskRect.right > r.maskRect.left;
-            if ((!left || (host.deliver() == 0 && step(sdk::kFilterSelectorContinue))))
-                step(sdk::kFilterSelectorFinish);
-        }
-    }
-    host.end_run();
+hosting::RunResult silent_start(hosting::Host& host, int32_t glue) {
+    hosting::DescriptorStore store(host.handles());
+    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    host.set_descriptor(store.make_handle(
+        hosting::Descriptor().put_enumerated(kGlueKey, kGlueEnum, enumerator_key(kGlueEnum, glue))));
+    const hosting::RunResult run = host.run_filter(PluginMain);
+    host.options().descriptors.reset();
     return run;
 }
 
