@@ -171,6 +171,20 @@ SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode 
     return result;
 }
 
+SettingsReadResult load_settings_file(const std::string& path, SunSettings& settings, ThumbnailPort* thumbnails) {
+    const SunSettings before = settings;
+    reset_to_defaults(settings);
+    const SettingsReadResult result = read_settings_file(path, SettingsReadMode::Load, settings, thumbnails);
+    if (result.error == kFileCannotOpen) settings = before;
+    return result;
+}
+
+std::string save_name_of(const SunSettings& settings) {
+    const std::string name(settings.settings_name);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 int16_t write_settings_file(const std::string& path, const SunSettings& settings, ThumbnailPort* thumbnails) {
     BigEndianWriter out;
     if (const int16_t error = out.open(path); error != kFileOk) return error;

@@ -36,6 +36,13 @@ SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode 
 // stays as it was unless the whole new one was written.
 int16_t write_settings_file(const std::string& path, const SunSettings& settings, ThumbnailPort* thumbnails);
 
+// The dialog's Load: the defaults, then the file over them (mode 0). A file that
+// cannot be opened leaves the record as it was.
+SettingsReadResult load_settings_file(const std::string& path, SunSettings& settings, ThumbnailPort* thumbnails);
+
+// The name the Save chooser offers: the settings name cut at its last ".".
+std::string save_name_of(const SunSettings& settings);
+
 // Scaled floats as files hold them: value × factor cut toward zero, where a float
 // that stands for a whole multiple within its own precision counts as that multiple.
 int32_t scaled_to_file(float value, double factor);

@@ -301,6 +301,32 @@ TEST_F(SettingsFile, AFileCutAnywhereKeepsWhatWasRead) {
     }
 }
 
+TEST_F(SettingsFile, LoadStartsFromTheDefaults) {
+    write_file(path("v1.q4q"), be_ints(file_of(1)));
+    SunSettings s = defaults();
+    s.sun_type = kSunEclipse;
+    s.master_brightness = 3;
+    set_text(s.settings_name, "mine");
+    EXPECT_EQ(load_settings_file(path("v1.q4q"), s, nullptr).error, kFileOk);
+    EXPECT_EQ(s.sun_type, kSunNormal);         // not in a version-1 file: the default
+    EXPECT_EQ(s.master_brightness, 30);
+    EXPECT_EQ(s.sun_colour.green, 0x1200);     // from the file
+    EXPECT_STREQ(s.settings_name, "mine");     // not part of the defaults
+
+    s.master_brightness = 3;
+    EXPECT_EQ(load_settings_file(path("missing.q4q"), s, nullptr).error, kFileCannotOpen);
+    EXPECT_EQ(s.master_brightness, 3);
+}
+
+TEST(SettingsFileName, SaveNameDropsTheLastExtension) {
+    SunSettings s{};
+    for (const auto& [name, expected] : std::vector<std::pair<const char*, const char*>>{
+             {"my.sun.q4q", "my.sun"}, {"plain settings", "plain settings"}, {"dot 3", "dot 3"}, {".q4q", ""}}) {
+        set_text(s.settings_name, name);
+        EXPECT_EQ(save_name_of(s), expected);
+    }
+}
+
 TEST_F(SettingsFile, MissingFileLeavesTheRecord) {
     SunSettings s = defaults();
     s.sun_radius = 3;
