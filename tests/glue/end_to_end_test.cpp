@@ -7,6 +7,7 @@
 #include "glue/sun_run.h"
 #include "layers/glue_mode.h"
 #include "render/worker_pool.h"
+#include "ui/recording_port.h"
 
 namespace corvanthe::testing {
 namespace {
@@ -80,6 +81,16 @@ TEST_F(EndToEnd, AFloatingSelectionIsRequestedAtItsOrigin) {
     const Document after = run_and_compare(doc, kGlueLighten);
     // The rectangle's own first row, which the floating origin moves away from, is left.
     for (int32_t x = 0; x < 20; ++x) EXPECT_EQ(doc.sample(x + 100, 10, 0), after.sample(x + 100, 10, 0));
+}
+
+TEST_F(EndToEnd, ADialogThatEndsWithOkRendersTheSameSun) {
+    ui::RecordingPort port(ui::kDialogOk);
+    const Document doc = test_picture({280, 270, 8, ColourKind::rgb, false, false});
+    Host host(doc);
+    const hosting::RunResult run = run_with_glue(host, kGlueMultiply, sdk::plugInDialogDisplay);
+    EXPECT_EQ(run.result, 0);
+    EXPECT_EQ(port.main_dialogs().size(), 1u);
+    EXPECT_TRUE(host.document().pixels == expected_after_start(doc, settings_with_glue(kGlueMultiply)).pixels);
 }
 
 TEST_F(EndToEnd, AnAdvanceStateErrorStopsAtTheNextTileAndIsTheResult) {

@@ -49,8 +49,12 @@ SunSettings settings_with_glue(int32_t glue) {
 }
 
 hosting::RunResult silent_start(hosting::Host& host, int32_t glue) {
+    return run_with_glue(host, glue, sdk::plugInDialogSilent);
+}
+
+hosting::RunResult run_with_glue(hosting::Host& host, int32_t glue, int16_t play_info) {
     hosting::DescriptorStore store(host.handles());
-    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    host.options().descriptors = store.seam(play_info);
     host.set_descriptor(store.make_handle(
         hosting::Descriptor().put_enumerated(kGlueKey, kGlueEnum, enumerator_key(kGlueEnum, glue))));
     const hosting::RunResult run = host.run_filter(PluginMain);

@@ -28,6 +28,9 @@ hosting::Document test_picture(const DocumentShape& shape);
 // from an earlier run take part.
 hosting::RunResult silent_start(hosting::Host& host, int32_t glue);
 
+// The same run with the descriptor's play mode (plugInDialogDisplay shows the dialog).
+hosting::RunResult run_with_glue(hosting::Host& host, int32_t glue, int16_t play_info);
+
 // The document after a silent Start with `settings`, composed directly: the sun rendered
 // over the whole filter rectangle in one piece, each pixel glued onto the document's and
 // stored at its depth, at the request's position (moved by the floating origin).
