@@ -13,6 +13,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
