@@ -121,6 +121,17 @@ std::vector<std::string> ReliabilityTest::program_files() const {
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult unchanged_outside_selection(const Document& after, const Document& before) {
+    const sdk::VRect filter = before.effective_filter_rect();
+    for (int32_t y = 0; y < after.height; ++y)
+        for (int32_t x = 0; x < after.width; ++x) {
+            const bool unselected = before.has_mask() && before.mask[std::size_t(y) * before.width + x] == 0;
+            if ((!inside(filter, x, y) || unselected) && !same_pixel(after, before, x, y))
+                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") changed";
+        }
+    return ::testing::AssertionSuccess();
+}
+
 Document patterned(int32_t width, int32_t height, int depth, ColourKind colour, bool transparency, bool mask) {
     Document doc = hosting::make_document(width, height, depth, colour, transparency);
     for (int32_t y = 0; y < height; ++y)

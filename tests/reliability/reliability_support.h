@@ -50,6 +50,9 @@ extern PaintLog paint_log;
                                                            const hosting::Document& before);
 ::testing::AssertionResult unchanged_outside_filter_area(const hosting::Document& after,
                                                          const hosting::Document& before);
+// Unchanged outside the filter rectangle and wherever the mask selects nothing.
+::testing::AssertionResult unchanged_outside_selection(const hosting::Document& after,
+                                                       const hosting::Document& before);
 
 // Samples that are not all zero, and a mask selecting the left half (when asked for).
 hosting::Document patterned(int32_t width, int32_t height, int depth, hosting::ColourKind colour, bool transparency,
