@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "host/plugin_main.h"
+#include "hosting/descriptor_store.h"
 #include "hosting/host.h"
 #include "reliability_support.h"
+#include "sdk/four_cc.h"
+#include "settings/temporary_files.h"
 
 namespace corvanthe::reliability {
 namespace {
@@ -99,6 +102,48 @@ TEST_F(HostFailureTest, AHandleTableWithoutUnlockStillRuns) {
     EXPECT_EQ(run.result, 0);
     EXPECT_TRUE(painted_exactly_the_filter_area(host.document(), before));
     EXPECT_EQ(host.handles().live_count(), 2u);
+}
+
+TEST_F(HostFailureTest, DescriptorRecordsOfOtherVersionsOrShortTablesAreNotUsed) {
+    using Change = std::function<void(sdk::PIDescriptorParameters&)>;
+    struct Case {
+        const char* name;
+        Change change;
+    };
+    const Case cases[] = {
+        {"intact", [](sdk::PIDescriptorParameters&) {}},
+        {"parameters version 1", [](sdk::PIDescriptorParameters& p) { p.descriptorParametersVersion = 1; }},
+        {"read procedures version 1",
+         [](sdk::PIDescriptorParameters& p) { p.readDescriptorProcs->readDescriptorProcsVersion = 1; }},
+        {"17 read procedures",
+         [](sdk::PIDescriptorParameters& p) { p.readDescriptorProcs->numReadDescriptorProcs = 17; }},
+        {"15 write procedures",
+         [](sdk::PIDescriptorParameters& p) { p.writeDescriptorProcs->numWriteDescriptorProcs = 15; }},
+        {"no get-key procedure", [](sdk::PIDescriptorParameters& p) { p.readDescriptorProcs->getKeyProc = nullptr; }},
+        {"no read procedures", [](sdk::PIDescriptorParameters& p) { p.readDescriptorProcs = nullptr; }},
+        {"no write procedures", [](sdk::PIDescriptorParameters& p) { p.writeDescriptorProcs = nullptr; }},
+    };
+    for (const Case& c : cases) {
+        SunSettings cached{};
+        initialise(cached);
+        cached.sun_radius = 77;
+        ASSERT_EQ(save_cached_settings(cached, nullptr), kFileOk);
+        const hosting::Document before = patterned(40, 30, 8, ColourKind::rgb, false);
+        Host host(before);
+        hosting::DescriptorStore store(host.handles());
+        host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+        host.set_descriptor(store.make_handle(hosting::Descriptor{}.put_integer(four_cc("0014"), 80)));
+        const bool intact = std::string(c.name) == "intact";
+        const hosting::RunResult run =
+            run_changed(host, [&](sdk::FilterRecord& r) { c.change(*r.descriptorParameters); });
+        EXPECT_EQ(run.result, 0) << c.name;
+        EXPECT_TRUE(painted_exactly_the_filter_area(host.document(), before)) << c.name;
+        // Scripting that is not complete is not used: the cached file supplies the settings.
+        EXPECT_EQ(settings_of(host).sun_radius, intact ? 80 : 77) << c.name;
+        EXPECT_EQ(store.readers_opened() > 0, intact) << c.name;
+        EXPECT_EQ(store.writers_opened() > 0, intact) << c.name;
+        EXPECT_EQ(store.open_readers() + store.open_writers(), 0u) << c.name;
+    }
 }
 
 TEST_F(HostFailureTest, AdvanceStateFailingAtTheNthTileEndsTheRunWithItsCode) {
