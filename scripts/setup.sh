@@ -24,4 +24,15 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+# Wine's 32-bit loader runs the x86 plug-in in the Windows checks; it comes from
+# Debian's i386 architecture. Without it the x86 plug-in is only built.
+if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    $SUDO apt-get update
+  fi
+  $SUDO apt-get install -y --no-install-recommends wine32:i386 ||
+    echo "wine32 did not install: the x86 plug-in will be built but not run"
+fi
+
 bash scripts/fetch_libjpeg_source.sh

@@ -1,10 +1,7 @@
 #pragma once
-// Auto-reset events standing in for the kernel's: created unsignalled, a wait returns once the
-// event is signalled and clears it. The events of one set share a lock, so that a thread can
-// wait for any one of several of them.
-#include <condition_variable>
+// Auto-reset events as the kernel has them: created unsignalled, a wait returns once the
+// event is signalled and clears it. A thread can wait for any one of several events of a set.
 #include <cstdint>
-#include <mutex>
 
 namespace corvanthe {
 
@@ -28,10 +25,10 @@ public:
     int32_t wait_any(int32_t first, int32_t count);
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool* signalled_ = nullptr;
-    int32_t count_ = 0;
+    // The system's side: kernel events on Windows (win32/event.cpp), a lock and a condition
+    // elsewhere (posix/event.cpp).
+    struct Events;
+    Events* events_ = nullptr;
 };
 
 }  // namespace corvanthe

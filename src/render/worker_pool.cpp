@@ -3,10 +3,10 @@
 #include <atomic>
 #include <chrono>
 #include <new>
-#include <thread>
 
 #include "platform/event.h"
 #include "platform/processors.h"
+#include "platform/thread.h"
 #include "render/job_layout.h"
 
 namespace corvanthe {
@@ -26,7 +26,8 @@ constexpr int64_t kProgressInterval = 2;  // seconds
 struct JobRecord {
     JobLayout layout;
     JobTask task;
-    std::thread thread;
+    Thread thread;
+    JobWork* work = nullptr;
     EventSet* events = nullptr;
     int32_t go = 0;
     int32_t done = 0;
@@ -103,9 +104,10 @@ private:
     bool all_ran_ = true;
 };
 
-void job_entry(JobRecord* job, JobWork* work) {
+void job_entry(void* record) {
+    JobRecord* job = static_cast<JobRecord*>(record);
     job->events->wait(job->go);
-    work->work(job->task);
+    job->work->work(job->task);
     job->events->set(job->done);
 }
 
@@ -120,14 +122,11 @@ bool fill_slot(Run& run, JobWork& work, EventSet& events, int32_t threads, int32
         job->done = threads + slot;
         events.reset(job->done);
         events.set(job->go);
-        if (!run.refused(PoolResource::thread, job->task.index)) {
-            try {
-                job->thread = std::thread(job_entry, job, &work);
-                slots[slot] = job;
-                return true;
-            } catch (...) {
-                // no thread to be had: the job runs here below
-            }
+        job->work = &work;
+        // Without a thread the job runs here below.
+        if (!run.refused(PoolResource::thread, job->task.index) && job->thread.start(job_entry, job)) {
+            slots[slot] = job;
+            return true;
         }
         events.reset(job->go);
         run.work(*job);

@@ -5,7 +5,8 @@
 #  - an independent resource lister (wrestool) finds PIPL 16000 and AETE 16000, and our
 #    property-list reader finds kind, name, category and the entry point for the word
 #    size in the PIPL that wrestool extracts;
-#  - under Wine (x64, and x86 when Wine's 32-bit loader is installed), winhost loads the plug-in as a host does, the PIPL's entry is the
+#  - under Wine (x64, and x86 when Wine's 32-bit loader is installed), the platform
+#    layer's check program passes against the Windows API, winhost loads the plug-in as a host does, the PIPL's entry is the
 #    exported PluginMain, and silent runs over the test pictures give exactly the pixels
 #    of the same runs on Linux (corvanthe_rawhost), for the default sun and every glue
 #    mode; a descriptor recorded on either system replays on the other to the same pixels.
@@ -76,6 +77,12 @@ check_under_wine() {  # arch build-folder
   local arch=$1 dir=$2
   local winhost=$dir/winhost.exe plugin=$dir/Corvanthe.8bf
   winrun() { "$wine" "$(z $winhost)" "$@" 2> "$work/wine-stderr.txt"; }
+
+  if "$wine" "$(z $dir/platform_check.exe)" > "$work/platform.txt" 2>&1; then
+    pass "wine $arch: events, threads and folders of the Windows platform layer"
+  else
+    fail "wine $arch: the Windows platform layer: $(grep -a FAIL "$work/platform.txt" | tr -d '\r' | tr '\n' ';')"
+  fi
 
   if winrun info "$(z $plugin)" | tr -d '\r' > "$work/info.txt"; then
     check "wine $arch: winhost finds kind 8BFM" grep -qx 'kind 8BFM' "$work/info.txt"
