@@ -9,30 +9,30 @@ PixelValue colour_pixel(const sdk::RGBColor& c) {
 
 }  // namespace
 
-DepthClass depth_class(const sdk::FilterRecord& record) {
+HostDepth depth_class(const sdk::FilterRecord& record) {
     const int16_t mode = record.imageMode;
-    if ((mode == sdk::kModeGrayScale || mode == sdk::kModeRGBColor) && record.depth <= 8) return DepthClass::k8;
-    if ((mode == sdk::kModeGray16 || mode == sdk::kModeRGB48) && record.depth == 16) return DepthClass::k16;
-    if (mode == sdk::kModeRGB96 || mode == sdk::kModeGray32 || record.depth == 32) return DepthClass::k32;
-    return DepthClass::kNone;
+    if ((mode == sdk::kModeGrayScale || mode == sdk::kModeRGBColor) && record.depth <= 8) return HostDepth::k8;
+    if ((mode == sdk::kModeGray16 || mode == sdk::kModeRGB48) && record.depth == 16) return HostDepth::k16;
+    if (mode == sdk::kModeRGB96 || mode == sdk::kModeGray32 || record.depth == 32) return HostDepth::k32;
+    return HostDepth::kNone;
 }
 
-int sample_bytes(DepthClass depth) {
+int sample_bytes(HostDepth depth) {
     switch (depth) {
-        case DepthClass::k8: return 1;
-        case DepthClass::k16: return 2;
-        case DepthClass::k32: return 4;
-        case DepthClass::kNone: break;
+        case HostDepth::k8: return 1;
+        case HostDepth::k16: return 2;
+        case HostDepth::k32: return 4;
+        case HostDepth::kNone: break;
     }
     return 0;
 }
 
-float class_scale(DepthClass depth) {
+float class_scale(HostDepth depth) {
     switch (depth) {
-        case DepthClass::k8: return 255.0f;
-        case DepthClass::k16: return 32768.0f;
-        case DepthClass::k32: return 1.0f;
-        case DepthClass::kNone: break;
+        case HostDepth::k8: return 255.0f;
+        case HostDepth::k16: return 32768.0f;
+        case HostDepth::k32: return 1.0f;
+        case HostDepth::kNone: break;
     }
     return 0.0f;
 }

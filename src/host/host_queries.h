@@ -7,11 +7,11 @@ namespace corvanthe {
 
 // How samples are stored: 8-bit (scale 255), 16-bit (scale 32768) or 32-bit floats.
 // kNone for a mode and depth that fit none of them: such a document is not touched.
-enum class DepthClass { kNone, k8, k16, k32 };
+enum class HostDepth { kNone, k8, k16, k32 };
 
-DepthClass depth_class(const sdk::FilterRecord& record);
-int sample_bytes(DepthClass depth);    // 1, 2, 4; 0 for kNone
-float class_scale(DepthClass depth);   // 255, 32768, 1; 0 for kNone
+HostDepth depth_class(const sdk::FilterRecord& record);
+int sample_bytes(HostDepth depth);    // 1, 2, 4; 0 for kNone
+float class_scale(HostDepth depth);   // 255, 32768, 1; 0 for kNone
 
 bool is_grey(const sdk::FilterRecord& record);            // fewer than three planes
 bool has_transparency(const sdk::FilterRecord& record);   // editable transparency plane

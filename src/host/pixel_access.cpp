@@ -18,27 +18,27 @@ int64_t pixel_offset(int32_t x, int32_t y, const sdk::VRect& area, int64_t pixel
     return dx * pixel_bytes + (rows ? dy * row_bytes : 0);
 }
 
-float load_sample(const unsigned char* at, DepthClass depth) {
+float load_sample(const unsigned char* at, HostDepth depth) {
     switch (depth) {
-        case DepthClass::k8: return at[0] / 255.0f;
-        case DepthClass::k16: {
+        case HostDepth::k8: return at[0] / 255.0f;
+        case HostDepth::k16: {
             uint16_t v;
             std::memcpy(&v, at, sizeof v);
             return v / 32768.0f;
         }
-        case DepthClass::k32: {
+        case HostDepth::k32: {
             float v;
             std::memcpy(&v, at, sizeof v);
             return v;
         }
-        case DepthClass::kNone: break;
+        case HostDepth::kNone: break;
     }
     return 0.0f;
 }
 
 // Integer samples are scaled, truncated toward zero and kept inside the sample's range.
-void store_sample(unsigned char* at, DepthClass depth, float value) {
-    if (depth == DepthClass::k32) {
+void store_sample(unsigned char* at, HostDepth depth, float value) {
+    if (depth == HostDepth::k32) {
         std::memcpy(at, &value, sizeof value);
         return;
     }
@@ -46,7 +46,7 @@ void store_sample(unsigned char* at, DepthClass depth, float value) {
     float scaled = value * scale;
     if (!(scaled > 0.0f)) scaled = 0.0f;  // also NaN
     if (scaled > scale) scaled = scale;
-    if (depth == DepthClass::k8) {
+    if (depth == HostDepth::k8) {
         at[0] = static_cast<uint8_t>(scaled);
     } else {
         const uint16_t v = static_cast<uint16_t>(scaled);
@@ -58,10 +58,10 @@ void store_sample(unsigned char* at, DepthClass depth, float value) {
 
 bool read_pixel(const sdk::FilterRecord& record, int32_t x, int32_t y, const sdk::VRect& tile, bool rows,
                 PixelValue& pixel) {
-    const DepthClass depth = depth_class(record);
+    const HostDepth depth = depth_class(record);
     const int samples = record.inHiPlane - record.inLoPlane + 1;
     const int colour_samples = is_grey(record) ? 1 : 3;
-    if (!record.inData || depth == DepthClass::kNone || samples < colour_samples) return false;
+    if (!record.inData || depth == HostDepth::kNone || samples < colour_samples) return false;
     const int bytes = sample_bytes(depth);
     const int64_t offset = pixel_offset(x, y, tile, int64_t(samples) * bytes, record.inRowBytes, rows);
     if (offset < 0) return false;
@@ -84,8 +84,8 @@ float read_mask(const sdk::FilterRecord& record, int32_t x, int32_t y, const sdk
 }
 
 bool write_host_pixel(sdk::FilterRecord& record, int32_t x, int32_t y, const PixelValue& pixel, bool rows) {
-    const DepthClass depth = depth_class(record);
-    if (!record.outData || depth == DepthClass::kNone || record.planes < 1) return false;
+    const HostDepth depth = depth_class(record);
+    if (!record.outData || depth == HostDepth::kNone || record.planes < 1) return false;
     const int bytes = sample_bytes(depth);
     const int64_t offset =
         pixel_offset(x, y, get_rect(record, HostRect::kOut), int64_t(record.planes) * bytes, record.outRowBytes, rows);

@@ -21,10 +21,10 @@ private:
     const HostContext& context_;
 };
 
-int32_t depth_bits(DepthClass depth) {
+int32_t depth_bits(HostDepth depth) {
     switch (depth) {
-        case DepthClass::k8: return 8;
-        case DepthClass::k16: return 16;
+        case HostDepth::k8: return 8;
+        case HostDepth::k16: return 16;
         default: return 32;
     }
 }
@@ -53,10 +53,10 @@ void keep_failure(HostContext& context, int16_t code) {
 // The full render into the document: the sun is centred on the filter rectangle, which
 // the render rectangle is.
 void render_into_host(HostContext& context, const sdk::VRect& rect) {
-    const DepthClass depth = depth_class(*context.record);
-    if (depth == DepthClass::kNone) return;
+    const HostDepth depth = depth_class(*context.record);
+    if (depth == HostDepth::kNone) return;
     GlueSetup glue = glue_setup(context);
-    glue.float_destination = depth == DepthClass::k32;
+    glue.float_destination = depth == HostDepth::k32;
 
     SunTarget target;
     target.rect = rect;

@@ -13,12 +13,12 @@ int32_t level0_tile_count(const LayerStore& store) {
     return store.last_level > 0 ? store.levels[1].first_tile : store.tile_count;
 }
 
-int32_t depth_bits(DepthClass depth) {
+int32_t depth_bits(HostDepth depth) {
     switch (depth) {
-        case DepthClass::k8: return 8;
-        case DepthClass::k16: return 16;
-        case DepthClass::k32: return 32;
-        case DepthClass::kNone: break;
+        case HostDepth::k8: return 8;
+        case HostDepth::k16: return 16;
+        case HostDepth::k32: return 32;
+        case HostDepth::kNone: break;
     }
     return 0;
 }

@@ -53,17 +53,17 @@ uint16_t u16(const unsigned char* p) {
 
 }  // namespace
 
-TEST(DepthClass, FollowsImageModeAndDepth) {
+TEST(HostDepth, FollowsImageModeAndDepth) {
     struct Case {
         int16_t mode;
         int32_t depth;
-        DepthClass expected;
+        HostDepth expected;
     } cases[] = {
-        {sdk::kModeGrayScale, 8, DepthClass::k8},  {sdk::kModeRGBColor, 8, DepthClass::k8},
-        {sdk::kModeRGBColor, 0, DepthClass::k8},   {sdk::kModeGray16, 16, DepthClass::k16},
-        {sdk::kModeRGB48, 16, DepthClass::k16},    {sdk::kModeRGB96, 32, DepthClass::k32},
-        {sdk::kModeGray32, 32, DepthClass::k32},   {sdk::kModeRGBColor, 32, DepthClass::k32},
-        {sdk::kModeGrayScale, 16, DepthClass::kNone}, {sdk::kModeMultichannel, 8, DepthClass::kNone},
+        {sdk::kModeGrayScale, 8, HostDepth::k8},  {sdk::kModeRGBColor, 8, HostDepth::k8},
+        {sdk::kModeRGBColor, 0, HostDepth::k8},   {sdk::kModeGray16, 16, HostDepth::k16},
+        {sdk::kModeRGB48, 16, HostDepth::k16},    {sdk::kModeRGB96, 32, HostDepth::k32},
+        {sdk::kModeGray32, 32, HostDepth::k32},   {sdk::kModeRGBColor, 32, HostDepth::k32},
+        {sdk::kModeGrayScale, 16, HostDepth::kNone}, {sdk::kModeMultichannel, 8, HostDepth::kNone},
     };
     for (const Case& c : cases) {
         FilterRecord r{};
