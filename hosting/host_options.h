@@ -46,7 +46,7 @@ struct DescriptorSeam {
 
 struct HostOptions {
     uint32_t host_signature = 0x3842494D;  // '8BIM'
-    void* window = reinterpret_cast<void*>(uintptr_t(0x1234));
+    void* window = nullptr;  // the owner of the plug-in's dialogs; null: the desktop
     Coordinates coordinates = Coordinates::small;
     std::optional<int16_t> image_mode;  // overrides the mode derived from the document
     sdk::RGBColor foreground{0, 0, 0};

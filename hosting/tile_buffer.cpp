@@ -64,7 +64,7 @@ sdk::OSErr fill(const TileRequest& request, int32_t image_width, int32_t image_h
     }
     out.row_bytes = int32_t(row_bytes);
 
-    uint8_t pad[4];
+    uint8_t pad[4] = {0, 0, 0, 0};
     const bool constant_pad = request.padding >= 0;
     if (constant_pad) padding_sample(request.padding, sample_bytes, pad);
 

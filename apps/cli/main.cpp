@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     render_command->add_option("INPUT", render.input, "image to render onto; omitted: a built-in evening sky");
     render_command->add_option("-o,--output", render.output, "image to write")->capture_default_str();
     render_command->add_option("--threads", render.threads, "processors the plug-in may use")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1, 4096));
     render_command->add_flag("--quiet", render.quiet, "no progress bar and no summary");
 
     try {

@@ -1,5 +1,6 @@
 #include "apps/cli/image_file.h"
 #include "apps/cli/sanitizer_options.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path scratch(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("corvanthe-cli-test-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return dir / name;
-}
+fs::path scratch(const std::string& name) { return scratch_folder() / name; }
 
 TEST(ImageFile, SixteenBitSamplesMapOntoTheHostRange) {
     EXPECT_EQ(host16_from_file(0), 0);

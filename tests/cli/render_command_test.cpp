@@ -12,17 +12,14 @@
 #include <filesystem>
 
 #include "apps/cli/image_file.h"
+#include "scratch_folder.h"
 
 namespace corvanthe::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path scratch_dir() {
-    const fs::path dir = fs::temp_directory_path() / ("corvanthe-render-test-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return dir;
-}
+fs::path scratch_dir() { return scratch_folder(); }
 
 // Runs the command with its cache in the scratch folder; returns its exit code.
 int command(const std::string& arguments) {
@@ -49,8 +46,9 @@ FileFacts facts(const fs::path& path) {
     return f;
 }
 
-void write_test_image(const fs::path& path, int depth, hosting::ColourKind colour, bool alpha) {
-    hosting::Document doc = hosting::make_document(40, 30, depth, colour, alpha);
+void write_test_image(const fs::path& path, int depth, hosting::ColourKind colour, bool alpha, int32_t width = 40,
+                      int32_t height = 30) {
+    hosting::Document doc = hosting::make_document(width, height, depth, colour, alpha);
     for (size_t i = 0; i < doc.pixels.size(); ++i) doc.pixels[i] = uint8_t(i * 7);
     if (depth == 16)
         for (size_t i = 1; i < doc.pixels.size(); i += 2) doc.pixels[i] &= 0x7F;  // keep below 32768
@@ -75,6 +73,19 @@ TEST(RenderCommand, WritesAnImageOfTheInputsSizeAndDepth) {
     EXPECT_EQ(f.width, 40);
     EXPECT_EQ(f.channels, 2);
     EXPECT_EQ(f.format, OIIO::TypeDesc::UINT16);
+}
+
+TEST(RenderCommand, TheThreadCountDoesNotChangeThePixels) {
+    const fs::path dir = scratch_dir();
+    // Several 256 × 256 render jobs, so that two workers share them.
+    write_test_image(dir / "threads.png", 16, hosting::ColourKind::rgb, true, 600, 300);
+    ASSERT_EQ(command("render threads.png -o one.png --quiet --threads 1"), 0);
+    ASSERT_EQ(command("render threads.png -o two.png --quiet --threads 2"), 0);
+    hosting::Document one, two;
+    std::string error;
+    ASSERT_TRUE(read_image_file((dir / "one.png").string(), one, error)) << error;
+    ASSERT_TRUE(read_image_file((dir / "two.png").string(), two, error)) << error;
+    EXPECT_EQ(one.pixels, two.pixels);
 }
 
 TEST(RenderCommand, BadInputAndUsageExitWithTwoAndWriteNothing) {
