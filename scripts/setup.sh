@@ -10,7 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libopenimageio-dev openimageio-tools libcli11-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libjpeg62-turbo-dev libjpeg-turbo-progs libimage-exiftool-perl
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
   clang libclang-rt-14-dev
