@@ -5,6 +5,7 @@
 
 #include "apps/cli/sanitizer_options.h"
 #include "host/plugin_main.h"
+#include "apps/cli/page_command.h"
 #include "apps/cli/render_command.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     render_command->add_option("--threads", render.threads, "processors the plug-in may use")
         ->check(CLI::Range(1, 4096));
     render_command->add_flag("--quiet", render.quiet, "no progress bar and no summary");
+    const PageCommand page(app);
 
     try {
         app.parse(argc, argv);
@@ -29,5 +31,6 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (*render_command) return run_render(render, PluginMain);
+    if (page.chosen()) return page.run();
     return kExitUsage;
 }

@@ -1,0 +1,163 @@
+// `corvanthe page` end to end: the presets and memory dots pages written by the command,
+// their pictures read back, and the pages loaded in a headless browser.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "apps/cli/image_file.h"
+#include "export/page_test_support.h"
+#include "settings/memory_dots.h"
+
+namespace corvanthe::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace page_test;
+
+class PageCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "cache");
+        fs::create_directories(dir_ / "presets");
+        fs::create_directories(dir_ / "bin");
+        fs::create_directories(dir_ / "out");
+        // Memory dots are made in the folder the command reads them from.
+        setenv("XDG_CACHE_HOME", (dir_ / "cache").c_str(), 1);
+        initialise(settings_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the command in the scratch folder; returns its exit code.
+    int command(const std::string& arguments, const std::string& path_prefix = "") {
+        std::string line = "cd '" + dir_.string() + "' && ";
+        if (!path_prefix.empty()) line += "PATH='" + path_prefix + "':\"$PATH\" ";
+        line += std::string("'") + CORVANTHE_COMMAND + "' " + arguments + " >stdout.txt 2>stderr.txt";
+        const int status = std::system(line.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string out() { return read_file(dir_ / "stdout.txt"); }
+    std::string err() { return read_file(dir_ / "stderr.txt"); }
+
+    fs::path dir_ = fs::temp_directory_path() / ("corvanthe-page-command-" + std::to_string(::getpid()));
+    SunSettings settings_{};
+};
+
+bool have_chromium() { return std::system("command -v chromium >/dev/null 2>&1") == 0; }
+
+// Loads the page in headless Chromium and returns what it saw: the number of pictures,
+// then the number and the sources of those that did not load.
+std::string browser_report(const fs::path& page) {
+    // The page itself with a script after it that lists its pictures once all have loaded.
+    const fs::path check = page.parent_path() / "check.html";
+    std::ofstream(check, std::ios::binary)
+        << read_file(page)
+        << "<script>window.addEventListener('load', function () {"
+           " var all = document.images, broken = [];"
+           " for (var i = 0; i < all.length; ++i)"
+           "   if (!all[i].complete || all[i].naturalWidth === 0) broken.push(all[i].getAttribute('src'));"
+           " var p = document.createElement('pre'); p.id = 'verdict';"
+           " p.textContent = 'images ' + all.length + ' broken ' + broken.length + ' ' + broken.join(' ');"
+           " document.body.appendChild(p); });</script>";
+    const fs::path profile = page.parent_path() / "chromium-profile";
+    const std::string line = "chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
+                             "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
+                             profile.string() + "' --virtual-time-budget=5000 --dump-dom 'file://" + check.string() +
+                             "' 2>/dev/null";
+    std::string dom;
+    if (std::FILE* pipe = popen(line.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) dom.append(buffer, n);
+        pclose(pipe);
+    }
+    std::smatch match;
+    if (!std::regex_search(dom, match, std::regex("<pre id=\"verdict\">([^<]*)</pre>"))) return "no verdict";
+    return match[1];
+}
+
+TEST_F(PageCommand, PresetsPageWithItsPicturesAndTheBrowserAskedToOpenIt) {
+    write_preset(dir_ / "presets" / "a&b <1>.q4q", settings_, 200, 40, 40);
+    write_preset(dir_ / "presets" / "Dawn.q4q", settings_, 40, 40, 200);
+    std::ofstream(dir_ / "presets" / "torn.q4q") << "x";
+    // A stand-in browser that notes what it was asked to open.
+    std::ofstream(dir_ / "bin" / "xdg-open") << "#!/bin/sh\necho \"$1\" > '" << (dir_ / "opened.txt").string() << "'\n";
+    fs::permissions(dir_ / "bin" / "xdg-open", fs::perms::owner_all);
+
+    ASSERT_EQ(command("page presets presets -o 'out/My page.html' --open", (dir_ / "bin").string()), 0)
+        << err();
+    EXPECT_NE(out().find("wrote out/My page.html (2 pictures)"), std::string::npos) << out();
+    EXPECT_NE(err().find("left out 1 entry"), std::string::npos) << err();
+    const std::string html = read_file(dir_ / "out" / "My page.html");
+    EXPECT_NE(html.find("web_images/a%26b%20%3c1%3e.jpg"), std::string::npos);
+    DecodedPicture picture;
+    ASSERT_TRUE(decode_picture(dir_ / "out" / "web_images" / "Dawn.jpg", picture));
+    EXPECT_NEAR(picture.centre.blue, 200, 4);
+    // The opener runs apart from the command; give it a moment to leave its note.
+    for (int i = 0; i < 100 && !fs::exists(dir_ / "opened.txt"); ++i) usleep(50000);
+    EXPECT_EQ(read_file(dir_ / "opened.txt"), "out/My page.html\n");
+
+    if (!have_chromium()) GTEST_SKIP() << "chromium is not installed: the page was not loaded in a browser";
+    EXPECT_EQ(browser_report(dir_ / "out" / "My page.html"), "images 10 broken 0 ");
+}
+
+TEST_F(PageCommand, BadInputGetsAClearAnswerAndWritesNothing) {
+    EXPECT_EQ(command("page presets missing -o p.html"), 2);
+    EXPECT_NE(err().find("no such folder: missing"), std::string::npos) << err();
+    EXPECT_EQ(command("page presets presets"), 2);  // no page named
+    EXPECT_EQ(command("page dots no-such-image.png -o p.html"), 2);
+    EXPECT_EQ(command("page presets presets -o no/such/folder/p.html"), 2);
+    EXPECT_NE(err().find("cannot create the page no/such/folder/p.html"), std::string::npos) << err();
+    EXPECT_FALSE(fs::exists(dir_ / "p.html"));
+    EXPECT_FALSE(fs::exists(dir_ / "web_images"));
+}
+
+TEST_F(PageCommand, DotsPageRendersEachFilledDotOntoTheImage) {
+    // A tall input: its pictures are 75 x 300.
+    hosting::Document doc = hosting::make_document(100, 400, 8, hosting::ColourKind::rgb, false);
+    for (std::size_t i = 0; i < doc.pixels.size(); ++i) doc.pixels[i] = uint8_t(60 + (i % 3) * 20);
+    std::string error;
+    ASSERT_TRUE(write_image_file((dir_ / "tall.png").string(), doc, error)) << error;
+
+    SunSettings dot = settings_;
+    ASSERT_EQ(write_dot_file(0, dot, nullptr), kFileOk);
+    dot.sun_radius = settings_.sun_radius / 3;
+    ASSERT_EQ(write_dot_file(3, dot, nullptr), kFileOk);
+    MemoryDots dots{};
+    dots.map[0] = dots.map[3] = 1;
+    ASSERT_EQ(save_dot_map(dots), kFileOk);
+
+    ASSERT_EQ(command("page dots tall.png -o dots.html"), 0) << err();
+    EXPECT_NE(out().find("(2 pictures)"), std::string::npos) << out();
+    const std::string html = read_file(dir_ / "dots.html");
+    EXPECT_NE(html.find("web_images/dot%204.jpg\" alt=\"dot 4.jpg\" width=\"75\" height=\"300\""), std::string::npos);
+    DecodedPicture one, four;
+    ASSERT_TRUE(decode_picture(dir_ / "web_images" / "dot 1.jpg", one));
+    ASSERT_TRUE(decode_picture(dir_ / "web_images" / "dot 4.jpg", four));
+    EXPECT_EQ(one.width, 75);
+    EXPECT_EQ(one.height, 300);
+    // The sun lights the middle of the plain grey image, the larger one more.
+    EXPECT_GT(one.centre.red, 80 + 10);
+    EXPECT_GT(one.centre.red + one.centre.green + one.centre.blue,
+              four.centre.red + four.centre.green + four.centre.blue);
+    if (have_exiftool()) {
+        EXPECT_EQ(exif_tag(dir_ / "web_images" / "dot 1.jpg", "EXIF:Software"), "Corvanthe");
+        EXPECT_EQ(exif_tag(dir_ / "web_images" / "dot 1.jpg", "IPTC:Keywords"), "Corvanthe");
+    }
+
+    // The built-in picture, 1600 x 1000, gives 300 x 187.
+    ASSERT_EQ(command("page dots -o out/dots.html"), 0) << err();
+    ASSERT_TRUE(decode_picture(dir_ / "out" / "web_images" / "dot 1.jpg", one));
+    EXPECT_EQ(one.width, 300);
+    EXPECT_EQ(one.height, 187);
+
+    if (!have_chromium()) GTEST_SKIP() << "chromium is not installed: the page was not loaded in a browser";
+    EXPECT_EQ(browser_report(dir_ / "dots.html"), "images 10 broken 0 ");
+}
+
+}  // namespace
+}  // namespace corvanthe::cli
