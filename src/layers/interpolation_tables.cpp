@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/portable_math.h"
+
 namespace corvanthe {
 namespace {
 
@@ -12,7 +14,7 @@ double kernel(double x) {
     if (x == 0.0) return 1.0;
     if (std::fabs(x) >= 2.0) return 0.0;
     const double a = kPi * x, b = kPi * x / 2.0;
-    return (std::sin(a) / a) * (std::sin(b) / b);
+    return (pmath::sin(a) / a) * (pmath::sin(b) / b);
 }
 
 void fill_integer_taps(const double (&w)[kTaps], int32_t scale, int32_t (&taps)[kTaps]) {

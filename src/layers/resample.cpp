@@ -1,10 +1,10 @@
 #include "layers/resample.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "layers/interpolated_read.h"
 #include "layers/level_filter.h"
+#include "platform/portable_math.h"
 
 namespace corvanthe {
 namespace {
@@ -23,7 +23,7 @@ PixelValue clamped_for(const LayerStore& destination, const PixelValue& r) {
 }  // namespace
 
 LevelChoice resample_level(float ratio, float bias, int32_t last_level) {
-    float level = std::log2(ratio) - bias;
+    float level = float(pmath::log2(ratio)) - bias;
     level = level >= 0.0f ? std::min(level, float(last_level)) : 0.0f;
     const int32_t whole = int32_t(level);
     return {whole, level - float(whole)};

@@ -1,8 +1,8 @@
 #include "render/render_prepare.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "platform/portable_math.h"
 #include "render/integer_math.h"
 #include "render/random_list.h"
 #include "render/render_settings.h"
@@ -34,7 +34,7 @@ void build_halo_table(RenderContext& c) {
     const int32_t red = high_byte(s.halo_colour.red), green = high_byte(s.halo_colour.green),
                   blue = high_byte(s.halo_colour.blue);
     for (int32_t i = 0; i < 256; ++i) {
-        const double g = std::pow(i / 256.0, k);
+        const double g = pmath::pow(i / 256.0, k);
         c.halo[0][i] = trunc_int32(g * ((red * i) >> 1));
         c.halo[1][i] = trunc_int32(g * ((green * (i * i / 256)) >> 1));
         c.halo[2][i] = trunc_int32(g * ((blue * (i * i * i / 65536)) >> 1));
@@ -43,7 +43,7 @@ void build_halo_table(RenderContext& c) {
 
 void build_spike_profile(RenderContext& c) {
     const double k = gamma_exponent((c.settings.spike_gamma - 25) * 2 / 50.0);
-    for (int i = 0; i < kSpikeProfileSize; ++i) c.spike_profile[i] = trunc_int32(300 * std::pow(i / 300.0, k));
+    for (int i = 0; i < kSpikeProfileSize; ++i) c.spike_profile[i] = trunc_int32(300 * pmath::pow(i / 300.0, k));
 }
 
 void build_flare_table(RenderContext& c) {
@@ -103,7 +103,7 @@ void build_spike_lines(RenderContext& c, double base_len) {
         if (theta < 0) theta += 6.283185307;
         if (theta > 6.283185307) theta -= 6.283185307;
         theta -= 1.5707963267948966;
-        const int64_t sine = trunc_int32(255 * std::sin(theta)), cosine = trunc_int32(255 * std::cos(theta));
+        const int64_t sine = trunc_int32(255 * pmath::sin(theta)), cosine = trunc_int32(255 * pmath::cos(theta));
 
         const int32_t w = c.noise.random[index % kRandomTableSize] % 64;
         index += 2;
@@ -122,7 +122,7 @@ void build_sphere_map(RenderContext& c) {
     const int32_t R = c.disc_radius;
     for (int32_t i = 0; i <= R; ++i) {
         const double t = double(i) / R;
-        c.sphere_map[i] = trunc_int32(std::asin(t) * 512 / 1.57079632679489 * (4 * c.noise_scale) / (t == 0 ? 1 : t));
+        c.sphere_map[i] = trunc_int32(pmath::asin(t) * 512 / 1.57079632679489 * (4 * c.noise_scale) / (t == 0 ? 1 : t));
     }
 }
 
@@ -161,7 +161,7 @@ void build_kernel_rings(RenderContext& c) {
     k.flare_count = clamp_to(s.flare_count, 0, kFlareAngles);
     k.flare_width = s.flare_width * 4096 / 100;
     k.flare_gain = s.flare_brightness * 256 / 100;
-    k.flare_grain = trunc_int64(std::pow(2.0, 3 - 0.05 * s.flare_detail) * 256 * base_length(w, h)) * divisor;
+    k.flare_grain = trunc_int64(pmath::pow(2.0, 3 - 0.05 * s.flare_detail) * 256 * base_length(w, h)) * divisor;
 
     const int64_t sun = px(s.sun_radius);
     k.disc_edge = std::max<int64_t>(0, sun * 4 / divisor);
@@ -229,7 +229,7 @@ int16_t render_prepare(RenderContext& c, const SunSettings& settings, const Rend
     // 13. Disc radius.
     c.disc_radius = int32_t(std::clamp<int64_t>(sun_px / divisor, 1, c.sphere_map.capacity() - 1));
     // 14. Noise scale.
-    const int64_t d = trunc_int64(std::pow(2.0, 4 - (s.sun_detail * 3 / 100.0 + 3)) * 100);
+    const int64_t d = trunc_int64(pmath::pow(2.0, 4 - (s.sun_detail * 3 / 100.0 + 3)) * 100);
     c.noise_scale = double(divisor * d) / 100 / base_len;
     // 15. Swirls and the noise step.
     c.noise.swirl_radius = trunc_int32(double(int64_t(s.sun_swirl_size) * 8 * 4 * sun_px) / 200);

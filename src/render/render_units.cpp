@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/portable_math.h"
 #include "render/integer_math.h"
 
 namespace corvanthe {
@@ -25,9 +26,9 @@ Direction direction_of(float x, float y) {
     if (Y == 0) {
         a = X == 0 ? 0 : (X > 0 ? 90 : 270);
     } else if (Y < 0) {
-        a = trunc_int64(std::atan(-double(X) / double(Y)) * kDegreesPerRadian);
+        a = trunc_int64(pmath::atan(-double(X) / double(Y)) * kDegreesPerRadian);
     } else {
-        a = trunc_int64(std::atan(-double(X) / double(Y)) * kDegreesPerRadian + 180);
+        a = trunc_int64(pmath::atan(-double(X) / double(Y)) * kDegreesPerRadian + 180);
     }
     if (a < 0) a += 360;
     d.angle = int32_t((a + 270) % 360);

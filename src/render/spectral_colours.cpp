@@ -1,9 +1,9 @@
 #include "render/spectral_colours.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
+#include "platform/portable_math.h"
 #include "render/integer_math.h"
 #include "render/spectral_locus.h"
 
@@ -74,7 +74,7 @@ void build_spectrum(SpectrumShape shape, int32_t (&spectrum)[3][kSpectrumSize]) 
         for (int c = 0; c < 3; ++c) {
             const double component = inv.m[c][0] * x + inv.m[c][1] * y + inv.m[c][2] * z;
             if (component <= 0) continue;
-            spectrum[c][i] = trunc_int32(std::pow(component, shaped.exponent[c]) * shaped.envelope * kSpectrumScale);
+            spectrum[c][i] = trunc_int32(pmath::pow(component, shaped.exponent[c]) * shaped.envelope * kSpectrumScale);
         }
     }
 }
