@@ -24,21 +24,7 @@ int64_t diamond_angle(int64_t dx, int64_t dy) {
     return e;
 }
 
-int64_t spike_light(const RenderContext& c, int64_t dx, int64_t dy) {
-    int64_t sum = 0;
-    for (int k = 0; k < c.rings.spike_count; ++k) {
-        const int64_t across = absolute(dx * c.spike_b[k] + dy * c.spike_a[k]);
-        if (across > 300) continue;
-        const int64_t w = c.spike_profile[300 - across];
-        const int64_t along = absolute(dx * c.spike_d[k] - dy * c.spike_c[k]);
-        const int64_t fall = (32640 - along) >> 7;
-        if (fall > 0) sum += (fall * w) >> 8;
-    }
-    return sum;
-}
-
-void add_spikes(const RenderContext& c, int64_t F, int64_t dx, int64_t dy, Rgb& sum) {
-    const int64_t S = spike_light(c, dx, dy);
+void add_spikes(const RenderContext& c, int64_t F, int64_t S, Rgb& sum) {
     const int64_t J = c.request.scale_divisor * c.rings.spike_reach * F / 50;
     const int64_t i0 = std::min<int64_t>(J >> 2, kSpikeSteps - 1);
     const int64_t i1 = std::min<int64_t>(i0 + 1, kSpikeSteps - 1);
@@ -155,52 +141,59 @@ int64_t table_lookup(const int32_t (&table)[256], int64_t v) {
     return std::max<int64_t>(0, (128 - f) * table[i] + f * table[std::min<uint32_t>(i + 1, 255)]);
 }
 
-void render_piece(const RenderContext& c, const RenderRect& piece, CellBuffer& buffer) {
-    if (!c.ready) return;
+int64_t spike_light(const RenderContext& c, int64_t dx, int64_t dy) {
+    int64_t sum = 0;
+    for (int k = 0; k < c.rings.spike_count; ++k) sum += spike_term(c, k, dx, dy);
+    return sum;
+}
+
+void render_pixel(const RenderContext& c, int32_t x, int32_t y, const int64_t* spike, CellBuffer& buffer) {
     const KernelRings& k = c.rings;
     const int64_t ceiling = c.depth.ceiling;
     const int64_t master = c.settings.master_brightness;
-    for (int32_t y = piece.top; y < piece.bottom; ++y) {
-        for (int32_t x = piece.left; x < piece.right; ++x) {
-            const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
-            const int64_t angle = diamond_angle(dx, dy);
-            const int64_t F = trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
+    const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
+    const int64_t angle = diamond_angle(dx, dy);
+    const int64_t F = trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
 
-            Rgb sum;
-            if (F >= k.disc_edge) add_spikes(c, F, dx, dy, sum);
-            if (k.disc_edge <= F && F < k.halo_outer) add_halo(c, F, sum);
-            if (k.flare_inner <= F && F < k.flare_outer) add_flares(c, x, y, F, angle, dx, dy, sum);
-            if (k.bow_inner <= F && F < k.bow_outer) add_bow(c, F, sum);
+    Rgb sum;
+    if (F >= k.disc_edge) add_spikes(c, F, spike ? *spike : spike_light(c, dx, dy), sum);
+    if (k.disc_edge <= F && F < k.halo_outer) add_halo(c, F, sum);
+    if (k.flare_inner <= F && F < k.flare_outer) add_flares(c, x, y, F, angle, dx, dy, sum);
+    if (k.bow_inner <= F && F < k.bow_outer) add_bow(c, F, sum);
 
-            uint32_t coverage = 4;
-            bool in_rim = false;
-            Rgb rim;
-            if (F < k.rim_outer) {
-                const Rgb disc = disc_colour(c, x, y, F);
-                if (F < k.disc_edge) {
-                    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
-                    coverage = 0;
-                } else {
-                    // The rim band: the disc colour is held back and blended in below.
-                    for (int ch = 0; ch < 3; ++ch) rim.c[ch] = disc.c[ch] * master / c.depth.brightness_divisor;
-                    coverage = uint32_t(F - k.disc_edge);
-                    in_rim = true;
-                }
-            }
-            for (int64_t& v : sum.c) v = master * v / c.depth.brightness_divisor;
-            bleed(sum, ceiling, true);
-
-            Rgb out = sum;
-            if (in_rim) {
-                bleed(rim, ceiling, false);
-                for (int ch = 0; ch < 3; ++ch) out.c[ch] = (sum.c[ch] * coverage + rim.c[ch] * (4 - coverage)) / 4;
-            }
-            write_colour(buffer, x, y, float(out.c[0]) / c.depth.output_divisor, float(out.c[1]) / c.depth.output_divisor,
-                         float(out.c[2]) / c.depth.output_divisor, c.depth.alpha);
-            const uint32_t aux[4] = {0, 0, coverage, 0};
-            write_auxiliary(buffer, x, y, aux);
+    uint32_t coverage = 4;
+    bool in_rim = false;
+    Rgb rim;
+    if (F < k.rim_outer) {
+        const Rgb disc = disc_colour(c, x, y, F);
+        if (F < k.disc_edge) {
+            for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
+            coverage = 0;
+        } else {
+            // The rim band: the disc colour is held back and blended in below.
+            for (int ch = 0; ch < 3; ++ch) rim.c[ch] = disc.c[ch] * master / c.depth.brightness_divisor;
+            coverage = uint32_t(F - k.disc_edge);
+            in_rim = true;
         }
     }
+    for (int64_t& v : sum.c) v = master * v / c.depth.brightness_divisor;
+    bleed(sum, ceiling, true);
+
+    Rgb out = sum;
+    if (in_rim) {
+        bleed(rim, ceiling, false);
+        for (int ch = 0; ch < 3; ++ch) out.c[ch] = (sum.c[ch] * coverage + rim.c[ch] * (4 - coverage)) / 4;
+    }
+    write_colour(buffer, x, y, float(out.c[0]) / c.depth.output_divisor, float(out.c[1]) / c.depth.output_divisor,
+                 float(out.c[2]) / c.depth.output_divisor, c.depth.alpha);
+    const uint32_t aux[4] = {0, 0, coverage, 0};
+    write_auxiliary(buffer, x, y, aux);
+}
+
+void render_piece(const RenderContext& c, const RenderRect& piece, CellBuffer& buffer) {
+    if (!c.ready) return;
+    for (int32_t y = piece.top; y < piece.bottom; ++y)
+        for (int32_t x = piece.left; x < piece.right; ++x) render_pixel(c, x, y, nullptr, buffer);
 }
 
 }  // namespace corvanthe

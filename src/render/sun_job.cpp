@@ -1,6 +1,6 @@
 #include "render/sun_job.h"
 
-#include "render/pixel_kernel.h"
+#include "render/fast_kernel.h"
 
 namespace corvanthe {
 
@@ -12,7 +12,7 @@ void render_job_piece(const RenderContext& context, int32_t origin_x, int32_t or
     shifted.top = int32_t(int64_t(buffer.top) - origin_y);
     const RenderRect local{int32_t(int64_t(piece.left) - origin_x), int32_t(int64_t(piece.top) - origin_y),
                            int32_t(int64_t(piece.right) - origin_x), int32_t(int64_t(piece.bottom) - origin_y)};
-    render_piece(context, local, shifted);
+    render_piece_fast(context, local, shifted);
 }
 
 void SunJobWork::work(JobTask& task) {

@@ -1,0 +1,115 @@
+// The jobs' kernel against the plain reference kernel: every cell bit for bit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "platform/c_random.h"
+#include "render/fast_kernel.h"
+#include "render/golden_image.h"
+#include "render/pixel_kernel.h"
+#include "render/render_fixture.h"
+#include "settings/random_settings.h"
+
+namespace corvanthe {
+namespace {
+
+using namespace corvanthe::testing;
+
+// Renders the piece with both kernels and reports the first cell where they differ.
+::testing::AssertionResult same_cells(const RenderContext& context, const RenderRect& piece) {
+    OwnedCellBuffer reference(piece), fast(piece);
+    render_piece(context, piece, reference.buffer);
+    render_piece_fast(context, piece, fast.buffer);
+    for (size_t i = 0; i < reference.cells.size(); ++i)
+        if (std::memcmp(&reference.cells[i], &fast.cells[i], sizeof(Cell)) != 0)
+            return ::testing::AssertionFailure() << "cell " << i << " of piece (" << piece.left << ", " << piece.top
+                                                 << ")-(" << piece.right << ", " << piece.bottom << ") differs";
+    return ::testing::AssertionSuccess();
+}
+
+int32_t pick(std::mt19937& random, int32_t low, int32_t high) {
+    return std::uniform_int_distribution<int32_t>(low, high)(random);
+}
+
+// A random request: image size, render mode, scale divisor, depth, view origin.
+RenderRequest random_request(std::mt19937& random) {
+    static constexpr DepthClass kDepths[] = {DepthClass::Eight, DepthClass::Sixteen, DepthClass::Float};
+    RenderRequest r = full_request(pick(random, 1, 400), pick(random, 1, 300), kDepths[pick(random, 0, 2)]);
+    r.render_mode = pick(random, 0, 2);
+    r.scale_divisor = pick(random, 1, 8);
+    if (r.render_mode != 0) {
+        // A preview or picture smaller than the image, somewhere over it.
+        r.rect.right = pick(random, 1, r.image_width);
+        r.rect.bottom = pick(random, 1, r.image_height);
+        r.view_origin_x = pick(random, -50, r.image_width);
+        r.view_origin_y = pick(random, -50, r.image_height);
+    }
+    return r;
+}
+
+// A piece of the request's rectangle, now and then reaching past it.
+RenderRect random_piece(std::mt19937& random, const RenderRect& rect) {
+    const int32_t left = pick(random, rect.left - 8, rect.right), top = pick(random, rect.top - 8, rect.bottom);
+    return {left, top, left + pick(random, 1, 300), top + pick(random, 1, 90)};
+}
+
+TEST(FastKernel, RandomSunsRequestsAndPiecesMatchTheReference) {
+    std::mt19937 random(20261208);
+    CRandom dice_random;
+    dice_random.seed(77);
+    for (int round = 0; round < 48; ++round) {
+        SunSettings s = default_settings();
+        dice(s, dice_random);
+        s.sun_type = pick(random, kSunNormal, kSunEclipse);
+        s.x_center = std::uniform_real_distribution<float>(-0.5f, 1.5f)(random);
+        s.y_center = std::uniform_real_distribution<float>(-0.5f, 1.5f)(random);
+        const RenderRequest request = random_request(random);
+        const auto context = prepared(s, request);
+        for (int p = 0; p < 3; ++p) {
+            const RenderRect piece = random_piece(random, request.rect);
+            EXPECT_TRUE(same_cells(*context, piece)) << "round " << round << ", mode " << request.render_mode
+                                                     << ", divisor " << request.scale_divisor;
+        }
+    }
+}
+
+TEST(FastKernel, GoldenMatrixMatchesTheReference) {
+    for (const GoldenCase& c : golden_cases()) EXPECT_TRUE(same_cells(*prepared(c.settings, c.request), c.area)) << c.name;
+}
+
+// The strips of hand-set spike lines: level and upright lines (a zero coefficient), negative
+// coefficients, lines steeper than one pixel per row, and the widest and narrowest strips.
+TEST(FastKernel, SpikeStripsOfEveryOrientation) {
+    SunSettings s = default_settings();
+    s.spike_count = 12;
+    auto context = prepared(s, full_request(160, 120));
+    static constexpr int32_t kLines[][4] = {
+        {0, 300, 0, 9000},  {300, 0, 9000, 0},     {0, -1, 0, 50},       {-1, 0, 50, 0},  {7, -3, 400, 900},
+        {-7, 3, -400, 900}, {1, 1, 100, 100},      {-250, 1, 3000, -7},  {1, -250, 7, 3000},
+        {0, 0, 0, 0},       {301, 299, -200, 200}, {-1000, -1000, 90, 90}};
+    for (int k = 0; k < 12; ++k) {
+        context->spike_a[k] = kLines[k][0];
+        context->spike_b[k] = kLines[k][1];
+        context->spike_c[k] = kLines[k][2];
+        context->spike_d[k] = kLines[k][3];
+    }
+    EXPECT_TRUE(same_cells(*context, {0, 0, 160, 120}));
+    EXPECT_TRUE(same_cells(*context, {37, 11, 101, 90}));
+}
+
+// A centre far outside the image, and pieces so far from it that the strips fall back to
+// the plain sum, still match.
+TEST(FastKernel, FarCentreAndFarPiecesMatchTheReference) {
+    SunSettings s = default_settings();
+    s.x_center = 1e6f;
+    s.y_center = -3e5f;
+    const auto context = prepared(s, full_request(3000, 2000));
+    EXPECT_TRUE(same_cells(*context, {0, 0, 40, 30}));
+    EXPECT_TRUE(same_cells(*context, {2960, 1970, 3000, 2000}));
+    EXPECT_TRUE(same_cells(*context, {-2000000000, 5, -1999999960, 35}));
+    EXPECT_TRUE(same_cells(*context, {100, 2000000000, 140, 2000000030}));
+}
+
+}  // namespace
+}  // namespace corvanthe
