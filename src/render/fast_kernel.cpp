@@ -53,7 +53,8 @@ void render_piece_fast(const RenderContext& c, const RenderRect& piece, CellBuff
                        absolute(k.centre_y - piece.top) < kExactOffset &&
                        absolute(k.centre_y - piece.bottom) < kExactOffset;
     if (!exact) {
-        render_piece(c, piece, buffer);
+        for (int32_t y = piece.top; y < piece.bottom; ++y)
+            for (int32_t x = piece.left; x < piece.right; ++x) render_pixel(c, x, y, {nullptr, true}, buffer);
         return;
     }
     int64_t spike[kSegment];
@@ -69,7 +70,7 @@ void render_piece_fast(const RenderContext& c, const RenderRect& piece, CellBuff
                 last = std::min<int64_t>(last, right - 1);
                 for (int64_t x = first; x <= last; ++x) spike[x - left] += spike_term(c, n, k.centre_x - x, dy);
             }
-            for (int32_t x = left; x < right; ++x) render_pixel(c, x, y, &spike[x - left], buffer);
+            for (int32_t x = left; x < right; ++x) render_pixel(c, x, y, {&spike[x - left], true}, buffer);
         }
     }
 }

@@ -39,21 +39,49 @@ void add_halo(const RenderContext& c, int64_t F, Rgb& sum) {
     for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.halo[ch], q) >> 7;
 }
 
-void add_flares(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t angle, int64_t dx, int64_t dy, Rgb& sum) {
+// The angle's offset into flare n, folded to the distance from the flare's nearer edge;
+// -1 when the angle lies outside the flare.
+int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
+    const int64_t s = c.flare_angles[n], W = c.rings.flare_width;
+    const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
+    if (!inside) return -1;
+    int64_t u = angle - s;
+    if (u < 0) u += kTurn;
+    if (u > (W >> 1)) u = (W & ~int64_t(1)) - u;
+    return u;
+}
+
+// The light of one flare at offset u with streak value g; only a positive value counts.
+int64_t flare_light(const KernelRings& k, int64_t u, int64_t F, int64_t g) {
+    const int64_t half = k.flare_width >> 1;
+    return ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
+}
+
+// Whether any flare could light the pixel at the brightest streak value (255): the light
+// grows with the streak value, so where none could, the streak value does not matter.
+bool flares_may_light(const RenderContext& c, int64_t F, int64_t angle) {
+    for (int n = 0; n < c.rings.flare_count; ++n) {
+        const int64_t u = flare_offset(c, n, angle);
+        if (u >= 0 && flare_light(c.rings, u, F, 255) > 0) return true;
+    }
+    return false;
+}
+
+void add_flares(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, bool skip_dark,
+                Rgb& sum) {
     const KernelRings& k = c.rings;
+    const int64_t angle = diamond_angle(dx, dy);
     const int64_t px = x - k.centre_x, py = y - k.centre_y;
-    const int64_t g = radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F),
-                                    wrap32(py + dy * 120 / F), wrap32(k.flare_grain));
-    const int64_t W = k.flare_width, half = W >> 1;
+    // With no flare lit the streak value is multiplied away: 0 gives the same light.
+    const int64_t g = skip_dark && !flares_may_light(c, F, angle)
+                          ? 0
+                          : radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F),
+                                          wrap32(py + dy * 120 / F), wrap32(k.flare_grain));
     int64_t light = 0;
     for (int n = 0; n < k.flare_count; ++n) {
-        const int64_t s = c.flare_angles[n];
-        const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
-        if (!inside) continue;
-        int64_t u = angle - s;
-        if (u < 0) u += kTurn;
-        if (u > half) u = (W & ~int64_t(1)) - u;
-        const int64_t v = ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
+        const int64_t u = flare_offset(c, n, angle);
+        if (u < 0) continue;
+        const int64_t v = flare_light(k, u, F, g);
         if (v > 0) light += v;
     }
     const int64_t q = (g * light) >> 8;
@@ -147,18 +175,17 @@ int64_t spike_light(const RenderContext& c, int64_t dx, int64_t dy) {
     return sum;
 }
 
-void render_pixel(const RenderContext& c, int32_t x, int32_t y, const int64_t* spike, CellBuffer& buffer) {
+void render_pixel(const RenderContext& c, int32_t x, int32_t y, const PixelHints& hints, CellBuffer& buffer) {
     const KernelRings& k = c.rings;
     const int64_t ceiling = c.depth.ceiling;
     const int64_t master = c.settings.master_brightness;
     const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
-    const int64_t angle = diamond_angle(dx, dy);
     const int64_t F = trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
 
     Rgb sum;
-    if (F >= k.disc_edge) add_spikes(c, F, spike ? *spike : spike_light(c, dx, dy), sum);
+    if (F >= k.disc_edge) add_spikes(c, F, hints.spike ? *hints.spike : spike_light(c, dx, dy), sum);
     if (k.disc_edge <= F && F < k.halo_outer) add_halo(c, F, sum);
-    if (k.flare_inner <= F && F < k.flare_outer) add_flares(c, x, y, F, angle, dx, dy, sum);
+    if (k.flare_inner <= F && F < k.flare_outer) add_flares(c, x, y, F, dx, dy, hints.skip_dark_streaks, sum);
     if (k.bow_inner <= F && F < k.bow_outer) add_bow(c, F, sum);
 
     uint32_t coverage = 4;
@@ -193,7 +220,7 @@ void render_pixel(const RenderContext& c, int32_t x, int32_t y, const int64_t* s
 void render_piece(const RenderContext& c, const RenderRect& piece, CellBuffer& buffer) {
     if (!c.ready) return;
     for (int32_t y = piece.top; y < piece.bottom; ++y)
-        for (int32_t x = piece.left; x < piece.right; ++x) render_pixel(c, x, y, nullptr, buffer);
+        for (int32_t x = piece.left; x < piece.right; ++x) render_pixel(c, x, y, PixelHints{}, buffer);
 }
 
 }  // namespace corvanthe

@@ -24,9 +24,14 @@ inline int64_t spike_term(const RenderContext& c, int k, int64_t dx, int64_t dy)
 // The spike light S at (dx, dy): every spike below the spike count summed.
 int64_t spike_light(const RenderContext& c, int64_t dx, int64_t dy);
 
-// Renders pixel (x, y) into the cell buffer. `spike` is its spike light S when the caller
-// has summed it already (read only outside the disc edge); null sums every spike here.
-void render_pixel(const RenderContext& c, int32_t x, int32_t y, const int64_t* spike, CellBuffer& buffer);
+// What a caller knows or may skip of a pixel; the defaults are the plain kernel.
+struct PixelHints {
+    const int64_t* spike = nullptr;   // the pixel's spike light S when summed already; null: sum here
+    bool skip_dark_streaks = false;   // no streak noise where no flare could light the pixel
+};
+
+// Renders pixel (x, y) into the cell buffer; S is read only outside the disc edge.
+void render_pixel(const RenderContext& c, int32_t x, int32_t y, const PixelHints& hints, CellBuffer& buffer);
 
 // Renders the pixels of `piece` (target pixels; bottom and right exclusive): their
 // colours go to the cells' colour words, their disc coverage (0 inside, 1..3 on the
