@@ -7,6 +7,7 @@
 #include "host/plugin_main.h"
 #include "apps/cli/page_command.h"
 #include "apps/cli/render_command.h"
+#include "apps/cli/render_settings_options.h"
 
 int main(int argc, char** argv) {
     using namespace corvanthe::cli;
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     render_command->add_option("--threads", render.threads, "processors the plug-in may use")
         ->check(CLI::Range(1, 4096));
     render_command->add_flag("--quiet", render.quiet, "no progress bar and no summary");
+    add_render_settings_options(*render_command, render);
     const PageCommand page(app);
 
     try {

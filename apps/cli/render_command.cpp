@@ -2,10 +2,15 @@
 
 #include <cstdio>
 
+#include "apps/cli/descriptor_json.h"
+#include "apps/cli/document_conversion.h"
 #include "apps/cli/evening_sky.h"
 #include "apps/cli/image_file.h"
 #include "apps/cli/processor_limit.h"
 #include "apps/cli/progress_bar.h"
+#include "apps/cli/run_settings.h"
+#include "apps/cli/text_file.h"
+#include "hosting/descriptor_store.h"
 #include "hosting/host.h"
 
 namespace corvanthe::cli {
@@ -40,6 +45,16 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     } else if (!read_image_file(options.input, doc, error)) {
         return fail(kExitUsage, error);
     }
+    if (options.depth != 0) doc = convert_depth(doc, options.depth);
+    if (!options.mask.empty()) {
+        hosting::Document mask_image;
+        if (!read_image_file(options.mask, mask_image, error) ||
+            !selection_from_image(mask_image, doc, doc.mask, error))
+            return fail(kExitUsage, "mask '" + options.mask + "': " + error);
+    }
+    hosting::Descriptor descriptor;
+    if (!options.last && !run_descriptor(options.preset, options.play, options.sets, descriptor, error))
+        return fail(kExitUsage, error);
 
     if (options.threads > 0 && !limit_processors(options.threads)) {
         return fail(kExitUsage, "cannot limit the run to " + std::to_string(options.threads) + " processors");
@@ -53,6 +68,14 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     host_options.on_progress = [&bar](int32_t done, int32_t total) { bar.update(done, total); };
 
     hosting::Host host(std::move(doc), host_options);
+    // The run replays settings as a host replays a recorded action, without the dialog.
+    hosting::DescriptorStore store(host.handles());
+    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    if (!options.last) {
+        const sdk::Handle handle = store.make_handle(descriptor);
+        if (handle == nullptr) return fail(kExitFilterFailed, "out of memory for the settings");
+        host.set_descriptor(handle);
+    }
     const hosting::RunResult run = host.run_filter(plugin);
     bar.finish();
     if (run.result != 0) {
@@ -62,7 +85,14 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
         if (!detail.empty()) message += " (" + detail + ")";
         return fail(kExitFilterFailed, message + "; nothing was written");
     }
+    std::string recorded;
+    if (!options.record.empty()) {
+        const std::optional<hosting::Descriptor> read = store.read_handle(host.descriptor());
+        if (!read) return fail(kExitFilterFailed, "the filter recorded no settings; nothing was written");
+        if (!descriptor_to_json(*read, recorded, error)) return fail(kExitFilterFailed, error);
+    }
     if (!write_image_file(options.output, host.document(), error)) return fail(kExitUsage, error);
+    if (!options.record.empty() && !write_text_file(options.record, recorded, error)) return fail(kExitUsage, error);
     if (!options.quiet) {
         std::printf("wrote %s (%s)\n", options.output.c_str(), describe(host.document()).c_str());
     }

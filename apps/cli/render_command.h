@@ -1,6 +1,7 @@
 #pragma once
 // `corvanthe render`: one silent filter run over an image file or the built-in picture.
 #include <string>
+#include <vector>
 
 #include "sdk/filter_record.h"
 
@@ -11,6 +12,15 @@ struct RenderOptions {
     std::string output = "corvanthe-out.png";
     int threads = 0;    // 0: every processor
     bool quiet = false;
+    // Settings, handed over as a scripting descriptor: a settings file, a recorded
+    // descriptor (JSON), then NAME=VALUE overrides; none of them: an empty descriptor.
+    std::string preset;
+    std::string play;
+    std::vector<std::string> sets;
+    bool last = false;   // no descriptor: the plug-in takes its cached settings
+    std::string record;  // where the descriptor recorded at Finish goes (JSON)
+    std::string mask;    // a grey image of the document's size: the selection
+    int depth = 0;       // 8, 16 or 32 converts the document first; 0 keeps it
 };
 
 // Exit codes of the command.

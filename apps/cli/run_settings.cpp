@@ -1,0 +1,44 @@
+#include "apps/cli/run_settings.h"
+
+#include "apps/cli/descriptor_json.h"
+#include "apps/cli/set_option.h"
+#include "apps/cli/settings_descriptor.h"
+#include "apps/cli/text_file.h"
+#include "settings/settings_file.h"
+
+namespace corvanthe::cli {
+
+bool read_preset_file(const std::string& path, SunSettings& settings, std::string& error) {
+    initialise(settings);
+    const SettingsReadResult result = load_settings_file(path, settings, nullptr);
+    if (result.error == kFileOk) return true;
+    error = result.error == kFileCannotOpen ? "cannot open settings file '" + path + "'"
+                                            : "'" + path + "' is not a complete settings file";
+    return false;
+}
+
+bool run_descriptor(const std::string& preset, const std::string& play, const std::vector<std::string>& sets,
+                    hosting::Descriptor& descriptor, std::string& error) {
+    descriptor = {};
+    if (!preset.empty()) {
+        SunSettings settings{};
+        if (!read_preset_file(preset, settings, error)) return false;
+        descriptor = settings_descriptor(settings);
+    }
+    if (!play.empty()) {
+        std::string json;
+        if (!read_text_file(play, kDescriptorFileMaxBytes, json, error)) return false;
+        if (!descriptor_from_json(json, descriptor, error)) {
+            error = "'" + play + "' is not a recorded descriptor: " + error;
+            return false;
+        }
+    }
+    for (const std::string& text : sets) {
+        SetOption option;
+        if (!parse_set_option(text, option, error)) return false;
+        descriptor.put(descriptor_item(option));
+    }
+    return true;
+}
+
+}  // namespace corvanthe::cli

@@ -1,0 +1,24 @@
+#pragma once
+// The descriptor a render run hands over, from --preset, --play and --set.
+#include <string>
+#include <vector>
+
+#include "hosting/descriptor.h"
+#include "settings/sun_settings.h"
+
+namespace corvanthe::cli {
+
+// Recorded descriptors larger than this are refused unread.
+constexpr std::size_t kDescriptorFileMaxBytes = 1 << 20;
+
+// A settings file read over the defaults, as the dialog's Load does. False with a
+// message when it cannot be opened or ends early.
+bool read_preset_file(const std::string& path, SunSettings& settings, std::string& error);
+
+// The settings file's 49 values (over the defaults), or the recorded descriptor, or
+// none; then each NAME=VALUE replaces its key. False with a message for unreadable files
+// and bad --set texts.
+bool run_descriptor(const std::string& preset, const std::string& play, const std::vector<std::string>& sets,
+                    hosting::Descriptor& descriptor, std::string& error);
+
+}  // namespace corvanthe::cli
