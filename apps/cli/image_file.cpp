@@ -1,5 +1,7 @@
 #include "apps/cli/image_file.h"
 
+#include "apps/cli/output_file.h"
+
 #include <OpenImageIO/imageio.h>
 #include <unistd.h>
 
@@ -27,14 +29,6 @@ int depth_of(TypeDesc format) {
     return 16;
 }
 
-// A name beside the target that no other run picks: pid and a counter.
-fs::path temporary_beside(const fs::path& target) {
-    static int counter = 0;
-    fs::path name = target;
-    name.replace_filename("." + target.filename().string() + "." + std::to_string(getpid()) + "." +
-                          std::to_string(counter++) + ".part" + target.extension().string());
-    return name;
-}
 
 }  // namespace
 
@@ -138,14 +132,7 @@ bool write_image_file(const std::string& path, const hosting::Document& doc, std
         fs::remove(temporary, ec);
         return false;
     }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        error = "cannot write '" + path + "': " + ec.message();
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return replace_with_temporary(temporary, target, path, error);
 }
 
 }  // namespace corvanthe::cli

@@ -1,6 +1,6 @@
 #include "apps/cli/text_file.h"
 
-#include <unistd.h>
+#include "apps/cli/output_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -35,8 +35,7 @@ bool read_text_file(const std::string& path, std::size_t max_bytes, std::string&
 
 bool write_text_file(const std::string& path, const std::string& text, std::string& error) {
     const fs::path target(path);
-    fs::path temporary = target;
-    temporary.replace_filename("." + target.filename().string() + "." + std::to_string(getpid()) + ".part");
+    const fs::path temporary = temporary_beside(target);
     std::error_code ec;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -48,13 +47,7 @@ bool write_text_file(const std::string& path, const std::string& text, std::stri
             return false;
         }
     }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        error = "cannot write '" + path + "': " + ec.message();
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return replace_with_temporary(temporary, target, path, error);
 }
 
 }  // namespace corvanthe::cli
