@@ -19,6 +19,7 @@
 #include "render/worker_pool.h"
 #include "sdk/four_cc.h"
 #include "settings/memory_dots.h"
+#include "settings/parameter_table.h"
 #include "settings/settings_file.h"
 #include "settings/temporary_files.h"
 #include "ui/recording_port.h"
@@ -139,6 +140,25 @@ bool descriptor_seeds(const fs::path& folder) {
     return true;
 }
 
+// --set texts: every parameter by name and by key at its default, and the
+// enumerations by their names.
+bool set_option_seeds(const fs::path& folder) {
+    std::vector<std::string> texts;
+    for (const ParameterInfo& p : kParameters) {
+        std::string value = p.type == ParameterType::Float ? std::to_string(p.default_value)
+                                                           : std::to_string(int32_t(p.default_value));
+        texts.push_back(std::string(p.name) + "=" + value);
+        texts.push_back(four_cc_text(p.key) + "=" + value);
+        for (int v = 1; v <= enumerator_count(p.enum_type); ++v)
+            texts.push_back(std::string(p.name) + "=" + enumerator_name(p.enum_type, v));
+    }
+    texts.push_back("SUN RADIUS = true");
+    int n = 0;
+    for (const std::string& text : texts)
+        if (!save(folder / ("set-" + std::to_string(n++)), Bytes(text.begin(), text.end()))) return false;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,7 +170,8 @@ int main(int argc, char** argv) {
     // The map files go through the program's temporary folder: keep it inside the output.
     setenv("XDG_CACHE_HOME", fs::absolute(out / "cache").c_str(), 1);
     for (const char* target :
-         {"fuzz_settings_file", "fuzz_thumbnail", "fuzz_memory_dot_map", "fuzz_html_text", "fuzz_descriptor"})
+         {"fuzz_settings_file", "fuzz_thumbnail", "fuzz_memory_dot_map", "fuzz_html_text", "fuzz_descriptor",
+                               "fuzz_set_option"})
         fs::create_directories(out / target);
     fs::create_directories(out / "cache");
     int owner = 0;
@@ -158,7 +179,7 @@ int main(int argc, char** argv) {
     const bool made = settings_seeds(out / "fuzz_settings_file", &owner, runner) &&
                       thumbnail_seeds(out / "fuzz_thumbnail", &owner) &&
                       dot_map_seeds(out / "fuzz_memory_dot_map") && html_seeds(out / "fuzz_html_text") &&
-                      descriptor_seeds(out / "fuzz_descriptor");
+                      descriptor_seeds(out / "fuzz_descriptor") && set_option_seeds(out / "fuzz_set_option");
     fs::remove_all(out / "cache");
     if (!made) std::fprintf(stderr, "seed generation failed\n");
     return made ? 0 : 1;
