@@ -15,9 +15,8 @@ int64_t sign(int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 // c * (v + add), wrapping.
 int32_t scaled(int32_t c, int32_t v, int32_t add) { return wrap_mul(c, wrap_add(v, add)); }
 
-}  // namespace
-
-int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt) {
+// The noise functions proper, inlined into their callers' loops (they run many times a pixel).
+[[gnu::always_inline]] inline int32_t noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt) {
     const int32_t wx = t.fade[a & 511];
     const int32_t wy = t.fade[b & 511];
     const int32_t h = int32_t(uint16_t(salt)) + 29 * ((a >> 9) & 2047) + 37 * ((b >> 9) & 2047);
@@ -28,20 +27,36 @@ int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt) {
     return ((top * (511 - wy) + wy * bottom) >> 7) - 8192;
 }
 
-int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b) {
-    const int32_t c = value_noise(t, scaled(4, a, 1), scaled(4, b, 1), 1136);
-    const int32_t d = value_noise(t, scaled(16, a, 4), scaled(16, b, 4), 0);
-    const int32_t e = value_noise(t, wrap_add(a, 1), wrap_add(b, 1), 403);
-    const int32_t f = value_noise(t, wrap_mul(8, a), wrap_mul(8, b), 184);
+[[gnu::always_inline]] inline int32_t surface(const NoiseTables& t, int32_t a, int32_t b) {
+    const int32_t c = noise(t, scaled(4, a, 1), scaled(4, b, 1), 1136);
+    const int32_t d = noise(t, scaled(16, a, 4), scaled(16, b, 4), 0);
+    const int32_t e = noise(t, wrap_add(a, 1), wrap_add(b, 1), 403);
+    const int32_t f = noise(t, wrap_mul(8, a), wrap_mul(8, b), 184);
     int32_t s = (d + 2 * c + e) * 5 + 7 * f;
     if (t.octave_mode == 1) {
-        s += 3 * value_noise(t, scaled(32, a, 3), scaled(32, b, 3), 885);
+        s += 3 * noise(t, scaled(32, a, 3), scaled(32, b, 3), 885);
     } else if (t.octave_mode == 2) {
-        s += 3 * value_noise(t, scaled(32, a, 3), scaled(32, b, 3), 1456) +
-             2 * value_noise(t, scaled(64, a, 2), scaled(64, b, 2), 175);
+        s += 3 * noise(t, scaled(32, a, 3), scaled(32, b, 3), 1456) +
+             2 * noise(t, scaled(64, a, 2), scaled(64, b, 2), 175);
     }
     return absolute((s >> 9) - 25);
 }
+
+[[gnu::always_inline]] inline int32_t streak(const NoiseTables& t, int32_t a, int32_t b, int32_t k) {
+    const uint32_t grain = uint32_t(k) & 0xFFFFFFu;
+    const int32_t d = int32_t(grain * (uint32_t(a) & 0xFFFFFu)) >> 7;
+    const int32_t e = int32_t(grain * (uint32_t(b) & 0xFFFFFu)) >> 7;
+    const int32_t f = (e >> 2) & 0xFFFFE;
+    const int32_t g = (d >> 2) & 0xFFFFD;
+    auto index = [](int32_t p, int32_t q) { return wrap_add(wrap_mul(p >> 4, 39), wrap_mul(q >> 4, 57)); };
+    return (rnd(t, index(wrap_sub(d, f), wrap_sub(e, g))) + rnd(t, index(wrap_add(d, f), wrap_add(e, g)))) >> 1;
+}
+
+}  // namespace
+
+int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt) { return noise(t, a, b, salt); }
+
+int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b) { return surface(t, a, b); }
 
 int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d) {
     // Positions run in 64 bits so a walk never overflows; samples wrap to 32 bits.
@@ -49,7 +64,7 @@ int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int3
     const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
     const int64_t step = t.noise_step < 1 ? 1 : t.noise_step;
     const int64_t x_step = sign(int64_t(c) - a) * step, y_step = sign(int64_t(d) - b) * step;
-    auto sample = [&] { return int64_t(surface_value(t, wrap32(a), wrap32(b))); };
+    auto sample = [&] { return int64_t(surface(t, wrap32(a), wrap32(b))); };
 
     int64_t total = sample(), n = 1;
     if (2 * dy < 2 * dx) {
@@ -77,7 +92,7 @@ int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int3
 }
 
 int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b) {
-    if (!t.vortices && !t.monopoles) return clamp_to(surface_value(t, a, b), 0, 255);
+    if (!t.vortices && !t.monopoles) return clamp_to(surface(t, a, b), 0, 255);
 
     const int32_t r = t.swirl_radius == 0 ? 1 : t.swirl_radius;
     const double factor = double(t.swirl_strength) / (double(r) * double(r));
@@ -110,22 +125,14 @@ int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b) {
     return clamp_to(smear_line(t, a, b, wrap_add(a, px), wrap_add(b, py)), 0, 255);
 }
 
-int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) {
-    const uint32_t grain = uint32_t(k) & 0xFFFFFFu;
-    const int32_t d = int32_t(grain * (uint32_t(a) & 0xFFFFFu)) >> 7;
-    const int32_t e = int32_t(grain * (uint32_t(b) & 0xFFFFFu)) >> 7;
-    const int32_t f = (e >> 2) & 0xFFFFE;
-    const int32_t g = (d >> 2) & 0xFFFFD;
-    auto index = [](int32_t p, int32_t q) { return wrap_add(wrap_mul(p >> 4, 39), wrap_mul(q >> 4, 57)); };
-    return (rnd(t, index(wrap_sub(d, f), wrap_sub(e, g))) + rnd(t, index(wrap_add(d, f), wrap_add(e, g)))) >> 1;
-}
+int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) { return streak(t, a, b, k); }
 
 int32_t radial_streak(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t k) {
     int64_t a = a0, b = b0;
     const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
     const int64_t sx = sign(int64_t(c) - a), sy = sign(int64_t(d) - b);
     const int64_t A = 2 * dy, B = 2 * dx;
-    auto z = [&](int64_t p, int64_t q) { return int64_t(streak_value(t, wrap32(p), wrap32(q), k)); };
+    auto z = [&](int64_t p, int64_t q) { return int64_t(streak(t, wrap32(p), wrap32(q), k)); };
 
     int64_t total = 0, weights = 0;
     if (A < B) {

@@ -1,6 +1,9 @@
 #include "render/fast_kernel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
+#include <new>
 
 #include "render/pixel_kernel.h"
 
@@ -8,12 +11,36 @@ namespace corvanthe {
 
 namespace {
 
-// Columns summed at once: the row's spike light lives on the stack.
+// Columns summed at once: the row's spike light lives in the scratch block.
 constexpr int32_t kSegment = 256;
+// Rows of one block of the distance table.
+constexpr int32_t kBlockRows = 64;
+// Distances within a block of kSegment x kBlockRows pixels differ by less than this
+// (4 quarter pixels a pixel along each axis, plus the truncation).
+constexpr int64_t kRingCapacity = 4 * (int64_t(kSegment) + kBlockRows) + 8;
+// Angle buckets of 64 units; the angle runs 0..16384 inclusive.
+constexpr int kBucketShift = 6;
+constexpr int kBuckets = int(kTurn >> kBucketShift) + 1;
+// The flare width is at most 4096 units, so half of it at most 2048.
+constexpr int64_t kMaxHalfWidth = 2048;
 
 // Offsets up to this size keep every product of the strip arithmetic (coefficients below 2^31)
 // well inside 64 bits; larger ones take the plain sum.
 constexpr int64_t kExactOffset = int64_t(1) << 30;
+
+// What a pixel at distance F gets from the rings that depend on F alone.
+struct RingEntry {
+    int64_t light[3];   // halo and bow
+    int64_t spike[3];   // spike colour weight, times S >> 3
+};
+
+struct Scratch {
+    RingEntry ring[kRingCapacity];
+    int64_t offset_square[kMaxHalfWidth + 1];   // (u * u) div half
+    uint8_t candidates[kBuckets][kFlareAngles];  // flares whose span may hold an angle of the bucket
+    uint8_t candidate_count[kBuckets];
+    int64_t spike[kSegment];
+};
 
 int64_t floor_div(int64_t a, int64_t b) {  // b > 0
     const int64_t q = a / b;
@@ -21,6 +48,10 @@ int64_t floor_div(int64_t a, int64_t b) {  // b > 0
 }
 
 int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
+
+int64_t distance(int64_t dx, int64_t dy) {
+    return trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
+}
 
 // The columns [first, last] of the row at dy where spike k's strip |dx B + dy A| <= 300
 // may lie (dx = centre x - x); first > last when the row misses it.
@@ -43,6 +74,189 @@ void strip_columns(const RenderContext& c, int k, int64_t dy, int64_t& first, in
     last = c.rings.centre_x - dx_low;
 }
 
+// The flares of one piece: which to test in each angle bucket, and the offsets' squares.
+class FlarePlan {
+public:
+    FlarePlan(const RenderContext& c, Scratch& scratch) : c_(c), k_(c.rings), scratch_(scratch) {
+        const int64_t W = k_.flare_width;
+        half_ = W >> 1;
+        for (int ch = 0; ch < 3; ++ch) dark_[ch] = table_lookup(c.flare[ch], 0);
+        // A span narrower than 2 holds no whole angle: no flare is ever inside it.
+        always_dark_ = W < 2 || k_.flare_count <= 0;
+        if (always_dark_) return;
+        planned_ = half_ <= kMaxHalfWidth && k_.flare_count <= kFlareAngles;
+        if (!planned_) return;
+        threshold_ = 41 * half_ * k_.flare_reach;
+        for (int64_t u = 0; u <= half_; ++u) scratch.offset_square[u] = u * u / half_;
+        for (int b = 0; b < kBuckets; ++b) {
+            const int64_t low = int64_t(b) << kBucketShift, high = low + (int64_t(1) << kBucketShift) - 1;
+            uint8_t count = 0;
+            for (int n = 0; n < k_.flare_count; ++n) {
+                const int64_t s = c.flare_angles[n];
+                if ((s < high && low < s + W) || (s < high + kTurn && low + kTurn < s + W))
+                    scratch.candidates[b][count++] = uint8_t(n);
+            }
+            scratch.candidate_count[b] = count;
+        }
+    }
+
+    // False when the plan does not cover these flares (the plain kernel then draws them).
+    bool usable() const { return planned_ || always_dark_; }
+
+    // The flares' light at a pixel of the flare ring. A flare's light is
+    // ((P g) div D) 2 - 80 with P = ((u u) div half) (outer - F) and D = half reach; it counts
+    // only when positive, that is when P g >= 41 D, and no flare counts for any g <= 255
+    // when none does for g = 255, where the streak value is left out.
+    void add(int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, LightSum& sum) const {
+        int64_t lit[kFlareAngles];
+        int count = 0;
+        bool any = false;
+        if (planned_) {
+            const int64_t angle = diamond_angle(dx, dy);
+            const int b = int(angle >> kBucketShift);
+            const uint8_t* candidates = scratch_.candidates[b];
+            const int64_t reach = k_.flare_outer - F;
+            for (int i = 0; i < scratch_.candidate_count[b]; ++i) {
+                const int64_t u = flare_offset(c_, candidates[i], angle);
+                if (u < 0) continue;
+                const int64_t P = scratch_.offset_square[u] * reach;
+                lit[count++] = P;
+                any = any || P * 255 >= threshold_;
+            }
+        }
+        if (!any) {
+            for (int ch = 0; ch < 3; ++ch) sum.c[ch] += dark_[ch];
+            return;
+        }
+        const int64_t g = flare_streak(c_, x, y, F, dx, dy);
+        const int64_t D = half_ * k_.flare_reach;
+        int64_t light = 0;
+        for (int i = 0; i < count; ++i) {
+            const int64_t Pg = lit[i] * g;
+            if (Pg >= threshold_) light += (Pg / D) * 2 - 80;
+        }
+        add_flare_colour(c_, flare_strength(k_, g, light), sum);
+    }
+
+private:
+    const RenderContext& c_;
+    const KernelRings& k_;
+    Scratch& scratch_;
+    int64_t half_ = 0;
+    int64_t threshold_ = 0;
+    int64_t dark_[3] = {0, 0, 0};   // the flare colour at strength 0
+    bool always_dark_ = false;
+    bool planned_ = false;
+};
+
+// The ring table of distances [low, high]: halo and bow light and spike weights.
+void fill_rings(const RenderContext& c, int64_t low, int64_t high, RingEntry* ring) {
+    const KernelRings& k = c.rings;
+    for (int64_t F = low; F <= high; ++F) {
+        RingEntry& e = ring[F - low];
+        for (int ch = 0; ch < 3; ++ch) {
+            int64_t light = 0;
+            if (k.disc_edge <= F && F < k.halo_outer) light += halo_light(c, F, ch);
+            if (k.bow_inner <= F && F < k.bow_outer) light += bow_light(c, F, ch);
+            e.light[ch] = light;
+            e.spike[ch] = F >= k.disc_edge ? spike_weight(c, F, ch) : 0;
+        }
+    }
+}
+
+// The row's spike light S over the columns [left, right), each spike walked along its strip.
+void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right, int64_t* spike) {
+    std::fill(spike, spike + (right - left), 0);
+    for (int n = 0; n < c.rings.spike_count; ++n) {
+        int64_t first, last;
+        strip_columns(c, n, dy, first, last);
+        first = std::max<int64_t>(first, left);
+        last = std::min<int64_t>(last, right - 1);
+        for (int64_t x = first; x <= last; ++x) spike[x - left] += spike_term(c, n, c.rings.centre_x - x, dy);
+    }
+}
+
+// One pixel, with the depth's constants known to the compiler (the divisions by them become
+// multiplications).
+template <DepthClass Depth>
+void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, const RingEntry& ring, int64_t F,
+                       int32_t x, int32_t y, int64_t S, CellBuffer& buffer) {
+    constexpr DepthConstants kDepth = depth_constants(Depth);
+    const KernelRings& k = c.rings;
+    const int64_t master = c.settings.master_brightness;
+    const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
+
+    LightSum sum;
+    if (F >= k.disc_edge)
+        for (int ch = 0; ch < 3; ++ch) sum.c[ch] = (ring.spike[ch] * S) >> 3;
+    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += ring.light[ch];
+    if (k.flare_inner <= F && F < k.flare_outer) flares.add(x, y, F, dx, dy, sum);
+
+    uint32_t coverage = 4;
+    bool in_rim = false;
+    LightSum rim;
+    if (F < k.rim_outer) {
+        const LightSum disc = disc_colour(c, x, y, F);
+        if (F < k.disc_edge) {
+            for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
+            coverage = 0;
+        } else {
+            for (int ch = 0; ch < 3; ++ch) rim.c[ch] = disc.c[ch] * master / kDepth.brightness_divisor;
+            coverage = uint32_t(F - k.disc_edge);
+            in_rim = true;
+        }
+    }
+    for (int64_t& v : sum.c) v = master * v / kDepth.brightness_divisor;
+    bleed(sum, kDepth.ceiling, true);
+    if (in_rim) {
+        bleed(rim, kDepth.ceiling, false);
+        for (int ch = 0; ch < 3; ++ch) sum.c[ch] = (sum.c[ch] * coverage + rim.c[ch] * (4 - coverage)) / 4;
+    }
+    write_colour(buffer, x, y, float(sum.c[0]) / kDepth.output_divisor, float(sum.c[1]) / kDepth.output_divisor,
+                 float(sum.c[2]) / kDepth.output_divisor, kDepth.alpha);
+    const uint32_t aux[4] = {0, 0, coverage, 0};
+    write_auxiliary(buffer, x, y, aux);
+}
+
+// The nearest and farthest offsets of the columns [left, right) from the centre column.
+void offset_range(int64_t centre, int64_t left, int64_t right, int64_t& near, int64_t& far) {
+    const int64_t a = absolute(centre - left), b = absolute(centre - (right - 1));
+    near = (left <= centre && centre < right) ? 0 : std::min(a, b);
+    far = std::max(a, b);
+}
+
+template <DepthClass Depth>
+void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scratch, CellBuffer& buffer) {
+    const KernelRings& k = c.rings;
+    const FlarePlan flares(c, scratch);
+    for (int32_t top = piece.top; top < piece.bottom; top += std::min(kBlockRows, piece.bottom - top)) {
+        const int32_t bottom = top + std::min(kBlockRows, piece.bottom - top);
+        int64_t near_y, far_y;
+        offset_range(k.centre_y, top, bottom, near_y, far_y);
+        for (int32_t left = piece.left; left < piece.right; left += std::min(kSegment, piece.right - left)) {
+            const int32_t right = left + std::min(kSegment, piece.right - left);
+            int64_t near_x, far_x;
+            offset_range(k.centre_x, left, right, near_x, far_x);
+            // The distance grows with |dx| and |dy|, so the block's distances lie in [low, high].
+            const int64_t low = distance(near_x, near_y), high = distance(far_x, far_y);
+            const bool tabled = flares.usable() && high - low < kRingCapacity;
+            if (tabled) fill_rings(c, low, high, scratch.ring);
+            for (int32_t y = top; y < bottom; ++y) {
+                const int64_t dy = k.centre_y - y;
+                sum_spikes(c, dy, left, right, scratch.spike);
+                for (int32_t x = left; x < right; ++x) {
+                    const int64_t S = scratch.spike[x - left];
+                    const int64_t F = distance(k.centre_x - x, dy);
+                    if (tabled && low <= F && F <= high)
+                        render_pixel_fast<Depth>(c, flares, scratch.ring[F - low], F, x, y, S, buffer);
+                    else
+                        render_pixel(c, x, y, {&S, true}, buffer);
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void render_piece_fast(const RenderContext& c, const RenderRect& piece, CellBuffer& buffer) {
@@ -52,26 +266,17 @@ void render_piece_fast(const RenderContext& c, const RenderRect& piece, CellBuff
                        absolute(k.centre_x - piece.right) < kExactOffset &&
                        absolute(k.centre_y - piece.top) < kExactOffset &&
                        absolute(k.centre_y - piece.bottom) < kExactOffset;
-    if (!exact) {
+    const std::unique_ptr<Scratch> scratch(exact ? new (std::nothrow) Scratch : nullptr);
+    if (!scratch) {
+        // Far from the centre, or without the scratch block: the plain kernel.
         for (int32_t y = piece.top; y < piece.bottom; ++y)
             for (int32_t x = piece.left; x < piece.right; ++x) render_pixel(c, x, y, {nullptr, true}, buffer);
         return;
     }
-    int64_t spike[kSegment];
-    for (int32_t y = piece.top; y < piece.bottom; ++y) {
-        const int64_t dy = k.centre_y - y;
-        for (int32_t left = piece.left; left < piece.right; left += std::min(kSegment, piece.right - left)) {
-            const int32_t right = left + std::min(kSegment, piece.right - left);
-            std::fill(spike, spike + (right - left), 0);
-            for (int n = 0; n < k.spike_count; ++n) {
-                int64_t first, last;
-                strip_columns(c, n, dy, first, last);
-                first = std::max<int64_t>(first, left);
-                last = std::min<int64_t>(last, right - 1);
-                for (int64_t x = first; x <= last; ++x) spike[x - left] += spike_term(c, n, k.centre_x - x, dy);
-            }
-            for (int32_t x = left; x < right; ++x) render_pixel(c, x, y, {&spike[x - left], true}, buffer);
-        }
+    switch (c.request.depth) {
+    case DepthClass::Eight: render_blocks<DepthClass::Eight>(c, piece, *scratch, buffer); break;
+    case DepthClass::Sixteen: render_blocks<DepthClass::Sixteen>(c, piece, *scratch, buffer); break;
+    case DepthClass::Float: render_blocks<DepthClass::Float>(c, piece, *scratch, buffer); break;
     }
 }
 

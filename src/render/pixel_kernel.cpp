@@ -9,54 +9,6 @@ namespace corvanthe {
 
 namespace {
 
-constexpr int64_t kTurn = 16384;  // angle units per turn
-
-struct Rgb {
-    int64_t c[3] = {0, 0, 0};
-};
-
-// Diamond angle of the offset (dx, dy) = centre - pixel, 0..16384.
-int64_t diamond_angle(int64_t dx, int64_t dy) {
-    if (dx == 0 && dy == 0) return 0;
-    const int64_t e = 4096 * (4 * dy) / (4 * absolute(dx) + 4 * absolute(dy));
-    if (dx < 0) return 8192 - e;       // pixel right of the centre
-    if (dy < 0) return e + kTurn;      // pixel below the centre
-    return e;
-}
-
-void add_spikes(const RenderContext& c, int64_t F, int64_t S, Rgb& sum) {
-    const int64_t J = c.request.scale_divisor * c.rings.spike_reach * F / 50;
-    const int64_t i0 = std::min<int64_t>(J >> 2, kSpikeSteps - 1);
-    const int64_t i1 = std::min<int64_t>(i0 + 1, kSpikeSteps - 1);
-    const int64_t f = J % 4;
-    // The weights add to 3, not 4.
-    for (int ch = 0; ch < 3; ++ch)
-        sum.c[ch] += ((f * c.spectral.spike[ch][i1] + (3 - f) * c.spectral.spike[ch][i0]) * S) >> 3;
-}
-
-void add_halo(const RenderContext& c, int64_t F, Rgb& sum) {
-    const int64_t q = ((c.rings.halo_outer - F) * 32768) / c.rings.halo_width;
-    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.halo[ch], q) >> 7;
-}
-
-// The angle's offset into flare n, folded to the distance from the flare's nearer edge;
-// -1 when the angle lies outside the flare.
-int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
-    const int64_t s = c.flare_angles[n], W = c.rings.flare_width;
-    const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
-    if (!inside) return -1;
-    int64_t u = angle - s;
-    if (u < 0) u += kTurn;
-    if (u > (W >> 1)) u = (W & ~int64_t(1)) - u;
-    return u;
-}
-
-// The light of one flare at offset u with streak value g; only a positive value counts.
-int64_t flare_light(const KernelRings& k, int64_t u, int64_t F, int64_t g) {
-    const int64_t half = k.flare_width >> 1;
-    return ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
-}
-
 // Whether any flare could light the pixel at the brightest streak value (255): the light
 // grows with the streak value, so where none could, the streak value does not matter.
 bool flares_may_light(const RenderContext& c, int64_t F, int64_t angle) {
@@ -68,15 +20,11 @@ bool flares_may_light(const RenderContext& c, int64_t F, int64_t angle) {
 }
 
 void add_flares(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, bool skip_dark,
-                Rgb& sum) {
+                LightSum& sum) {
     const KernelRings& k = c.rings;
     const int64_t angle = diamond_angle(dx, dy);
-    const int64_t px = x - k.centre_x, py = y - k.centre_y;
     // With no flare lit the streak value is multiplied away: 0 gives the same light.
-    const int64_t g = skip_dark && !flares_may_light(c, F, angle)
-                          ? 0
-                          : radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F),
-                                          wrap32(py + dy * 120 / F), wrap32(k.flare_grain));
+    const int64_t g = skip_dark && !flares_may_light(c, F, angle) ? 0 : flare_streak(c, x, y, F, dx, dy);
     int64_t light = 0;
     for (int n = 0; n < k.flare_count; ++n) {
         const int64_t u = flare_offset(c, n, angle);
@@ -84,27 +32,72 @@ void add_flares(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t
         const int64_t v = flare_light(k, u, F, g);
         if (v > 0) light += v;
     }
-    const int64_t q = (g * light) >> 8;
-    int64_t strength = 0;
-    if (q >= 0) {
-        // The product is taken in 32 bits; a wrap to a negative value gives no light.
-        const int32_t product = wrap32(q * k.flare_gain);
-        strength = product < 0 ? 0 : std::min<int64_t>(product / 2, 32768);
-    }
-    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.flare[ch], strength);
+    add_flare_colour(c, flare_strength(k, g, light), sum);
 }
 
-void add_bow(const RenderContext& c, int64_t F, Rgb& sum) {
+}  // namespace
+
+int64_t diamond_angle(int64_t dx, int64_t dy) {
+    if (dx == 0 && dy == 0) return 0;
+    const int64_t e = 4096 * (4 * dy) / (4 * absolute(dx) + 4 * absolute(dy));
+    if (dx < 0) return 8192 - e;       // pixel right of the centre
+    if (dy < 0) return e + kTurn;      // pixel below the centre
+    return e;
+}
+
+int64_t spike_weight(const RenderContext& c, int64_t F, int ch) {
+    const int64_t J = c.request.scale_divisor * c.rings.spike_reach * F / 50;
+    const int64_t i0 = std::min<int64_t>(J >> 2, kSpikeSteps - 1);
+    const int64_t i1 = std::min<int64_t>(i0 + 1, kSpikeSteps - 1);
+    const int64_t f = J % 4;
+    // The weights add to 3, not 4.
+    return f * c.spectral.spike[ch][i1] + (3 - f) * c.spectral.spike[ch][i0];
+}
+
+int64_t halo_light(const RenderContext& c, int64_t F, int ch) {
+    const int64_t q = ((c.rings.halo_outer - F) * 32768) / c.rings.halo_width;
+    return table_lookup(c.halo[ch], q) >> 7;
+}
+
+int64_t bow_light(const RenderContext& c, int64_t F, int ch) {
     const int64_t M = (F - c.rings.bow_inner) * 800 / c.rings.bow_width;
     const int64_t i0 = std::min<int64_t>(M >> 2, kBowSteps - 1);
     const int64_t i1 = std::min<int64_t>(i0 + 1, kBowSteps - 1);
     const int64_t f = M % 4;
-    for (int ch = 0; ch < 3; ++ch)
-        sum.c[ch] += ((f * c.spectral.bow[ch][i1] + (3 - f) * c.spectral.bow[ch][i0]) * 129) >> 1;
+    return ((f * c.spectral.bow[ch][i1] + (3 - f) * c.spectral.bow[ch][i0]) * 129) >> 1;
 }
 
-Rgb disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
-    Rgb colour;
+int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
+    const int64_t s = c.flare_angles[n], W = c.rings.flare_width;
+    const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
+    if (!inside) return -1;
+    int64_t u = angle - s;
+    if (u < 0) u += kTurn;
+    if (u > (W >> 1)) u = (W & ~int64_t(1)) - u;
+    return u;
+}
+
+int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy) {
+    const KernelRings& k = c.rings;
+    const int64_t px = x - k.centre_x, py = y - k.centre_y;
+    return radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F), wrap32(py + dy * 120 / F),
+                         wrap32(k.flare_grain));
+}
+
+int64_t flare_strength(const KernelRings& k, int64_t g, int64_t light) {
+    const int64_t q = (g * light) >> 8;
+    if (q < 0) return 0;
+    // The product is taken in 32 bits; a wrap to a negative value gives no light.
+    const int32_t product = wrap32(q * k.flare_gain);
+    return product < 0 ? 0 : std::min<int64_t>(product / 2, 32768);
+}
+
+void add_flare_colour(const RenderContext& c, int64_t strength, LightSum& sum) {
+    for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.flare[ch], strength);
+}
+
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
+    LightSum colour;
     switch (c.settings.sun_type) {
     case kSunFlat:
         for (int ch = 0; ch < 3; ++ch) {
@@ -128,9 +121,7 @@ Rgb disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
     return colour;
 }
 
-// Light above the ceiling in one channel turns the other two up, so overdriven light
-// goes white; with `full`, a second pass passes on what those two overflow in turn.
-void bleed(Rgb& rgb, int64_t ceiling, bool full) {
+void bleed(LightSum& rgb, int64_t ceiling, bool full) {
     int mask = 0;
     int64_t excess = 0;
     for (int ch = 0; ch < 3; ++ch)
@@ -159,8 +150,6 @@ void bleed(Rgb& rgb, int64_t ceiling, bool full) {
     for (int64_t& v : rgb.c) v = std::clamp<int64_t>(v, 0, ceiling);
 }
 
-}  // namespace
-
 int64_t table_lookup(const int32_t (&table)[256], int64_t v) {
     const uint32_t m = uint32_t(uint64_t(std::max<int64_t>(v, 0)) & 0xFFFF);
     // m + 1 = 65536 would index past the table; it belongs with the top entry.
@@ -182,17 +171,22 @@ void render_pixel(const RenderContext& c, int32_t x, int32_t y, const PixelHints
     const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
     const int64_t F = trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
 
-    Rgb sum;
-    if (F >= k.disc_edge) add_spikes(c, F, hints.spike ? *hints.spike : spike_light(c, dx, dy), sum);
-    if (k.disc_edge <= F && F < k.halo_outer) add_halo(c, F, sum);
+    LightSum sum;
+    if (F >= k.disc_edge) {
+        const int64_t S = hints.spike ? *hints.spike : spike_light(c, dx, dy);
+        for (int ch = 0; ch < 3; ++ch) sum.c[ch] += (spike_weight(c, F, ch) * S) >> 3;
+    }
+    if (k.disc_edge <= F && F < k.halo_outer)
+        for (int ch = 0; ch < 3; ++ch) sum.c[ch] += halo_light(c, F, ch);
     if (k.flare_inner <= F && F < k.flare_outer) add_flares(c, x, y, F, dx, dy, hints.skip_dark_streaks, sum);
-    if (k.bow_inner <= F && F < k.bow_outer) add_bow(c, F, sum);
+    if (k.bow_inner <= F && F < k.bow_outer)
+        for (int ch = 0; ch < 3; ++ch) sum.c[ch] += bow_light(c, F, ch);
 
     uint32_t coverage = 4;
     bool in_rim = false;
-    Rgb rim;
+    LightSum rim;
     if (F < k.rim_outer) {
-        const Rgb disc = disc_colour(c, x, y, F);
+        const LightSum disc = disc_colour(c, x, y, F);
         if (F < k.disc_edge) {
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
             coverage = 0;
@@ -206,7 +200,7 @@ void render_pixel(const RenderContext& c, int32_t x, int32_t y, const PixelHints
     for (int64_t& v : sum.c) v = master * v / c.depth.brightness_divisor;
     bleed(sum, ceiling, true);
 
-    Rgb out = sum;
+    LightSum out = sum;
     if (in_rim) {
         bleed(rim, ceiling, false);
         for (int ch = 0; ch < 3; ++ch) out.c[ch] = (sum.c[ch] * coverage + rim.c[ch] * (4 - coverage)) / 4;

@@ -8,8 +8,50 @@
 
 namespace corvanthe {
 
+constexpr int64_t kTurn = 16384;  // angle units per turn
+
+// Light sums of red, green and blue, 32768 being full intensity.
+struct LightSum {
+    int64_t c[3] = {0, 0, 0};
+};
+
 // Colour table look-up with 7-bit interpolation between neighbouring entries.
 int64_t table_lookup(const int32_t (&table)[256], int64_t v);
+
+// Diamond angle of the offset (dx, dy) = centre - pixel, 0..16384.
+int64_t diamond_angle(int64_t dx, int64_t dy);
+
+// The parts of a pixel's light that depend on its distance F alone (F inside each ring):
+// the spike colour weight (times S, >> 3, gives the spike light), the halo and the bow.
+int64_t spike_weight(const RenderContext& c, int64_t F, int ch);
+int64_t halo_light(const RenderContext& c, int64_t F, int ch);
+int64_t bow_light(const RenderContext& c, int64_t F, int ch);
+
+// The angle's offset into flare n, folded to the distance from the flare's nearer edge;
+// -1 when the angle lies outside the flare.
+int64_t flare_offset(const RenderContext& c, int n, int64_t angle);
+
+// The light of one flare at offset u with streak value g; only a positive value counts.
+inline int64_t flare_light(const KernelRings& k, int64_t u, int64_t F, int64_t g) {
+    const int64_t half = k.flare_width >> 1;
+    return ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
+}
+
+// The streak value g of the flares at pixel (x, y), (dx, dy) = centre - pixel, F > 0.
+int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy);
+
+// The flare strength from the streak value and the summed light of the lit flares, and
+// its colour added to the sums.
+int64_t flare_strength(const KernelRings& k, int64_t g, int64_t light);
+void add_flare_colour(const RenderContext& c, int64_t strength, LightSum& sum);
+
+// The disc's colour at pixel (x, y) at distance F (F inside the rim).
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F);
+
+// Light above the ceiling in one channel turns the other two up, so overdriven light
+// goes white; with `full`, a second pass passes on what those two overflow in turn. Then
+// every channel is clamped to 0..ceiling.
+void bleed(LightSum& rgb, int64_t ceiling, bool full);
 
 // The light of spike k at the offset (dx, dy) = centre - pixel: 0 off the spike's strip.
 inline int64_t spike_term(const RenderContext& c, int k, int64_t dx, int64_t dy) {

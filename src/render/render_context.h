@@ -28,7 +28,14 @@ struct DepthConstants {
     float alpha;             // the fourth output value
     int32_t brightness_divisor;  // master brightness: 25, or 25 x 129 on 8-bit targets
 };
-DepthConstants depth_constants(DepthClass depth);
+constexpr DepthConstants depth_constants(DepthClass depth) {
+    switch (depth) {
+    case DepthClass::Eight: return {255, 255.0f, 255.0f, 25 * 129};
+    case DepthClass::Sixteen: return {32768, 32768.0f, 32768.0f, 25};
+    case DepthClass::Float: break;
+    }
+    return {65535, 1.0f, 1.0f, 25};
+}
 
 // What the caller decides about a render. Pixel coordinates of the pieces and the
 // cell buffers are those of the target; the sun centre is placed in the same ones.

@@ -182,15 +182,6 @@ void build_kernel_rings(RenderContext& c) {
 
 }  // namespace
 
-DepthConstants depth_constants(DepthClass depth) {
-    switch (depth) {
-    case DepthClass::Eight: return {255, 255.0f, 255.0f, 25 * 129};
-    case DepthClass::Sixteen: return {32768, 32768.0f, 32768.0f, 25};
-    case DepthClass::Float: break;
-    }
-    return {65535, 1.0f, 1.0f, 25};
-}
-
 int16_t render_prepare(RenderContext& c, const SunSettings& settings, const RenderRequest& request) {
     c.ready = false;
     c.settings = settings_in_range(settings);

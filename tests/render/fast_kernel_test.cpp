@@ -98,6 +98,51 @@ TEST(FastKernel, SpikeStripsOfEveryOrientation) {
     EXPECT_TRUE(same_cells(*context, {37, 11, 101, 90}));
 }
 
+// Hand-set flare spans, each tried at every width from none to the widest: starts below 0 and
+// past a whole turn, spans that cross angle 0, spans inside one angle bucket and spans over
+// many, many flares on one angle and one flare alone; bright flares, so the streak matters.
+TEST(FastKernel, FlareSpansOfEveryPlacementAndWidth) {
+    SunSettings s = default_settings();
+    s.flare_brightness = 100;
+    s.flare_radius = 100;
+    s.sun_radius = 5;
+    static constexpr int32_t kStarts[] = {-4096, -1, 0, 1, 63, 64, 8191, 16000, 16383, 16384, 16400, 20480};
+    for (const int32_t width : {0, 1, 2, 3, 5, 64, 65, 2007, 4095, 4096}) {
+        for (const int32_t count : {1, 12, 100}) {
+            s.flare_count = count;
+            auto context = prepared(s, full_request(120, 90));
+            context->rings.flare_width = width;
+            for (int n = 0; n < count; ++n) context->flare_angles[n] = kStarts[n % 12] + (n / 12) * 37;
+            EXPECT_TRUE(same_cells(*context, {0, 0, 120, 90})) << "width " << width << ", " << count << " flares";
+        }
+    }
+}
+
+// Flares two units wide light exactly one angle: one at the first or last angle of a 64-unit
+// range of angles, both as itself and a whole turn further on, finds any candidate flare
+// that the kernel's search by angle leaves out at the range's edges.
+TEST(FastKernel, NarrowFlaresAtTheEdgesOfAngleRanges) {
+    SunSettings s = default_settings();
+    s.flare_brightness = 100;
+    s.flare_radius = 100;
+    s.sun_radius = 5;
+    constexpr int32_t kWidth = 120, kHeight = 90;
+    auto context = prepared(s, full_request(kWidth, kHeight));
+    context->rings.flare_width = 2;
+    int count = 0;
+    for (int32_t y = 0; y < kHeight && count < kFlareAngles; y += 3) {
+        for (int32_t x = 0; x < kWidth && count < kFlareAngles; ++x) {
+            const int64_t a = diamond_angle(context->rings.centre_x - x, context->rings.centre_y - y);
+            if ((a & 63) != 0 && (a & 63) != 63) continue;
+            context->flare_angles[count] = int32_t(a - 1 + (count % 2) * kTurn);
+            ++count;
+        }
+    }
+    ASSERT_GT(count, 20);
+    context->rings.flare_count = count;
+    EXPECT_TRUE(same_cells(*context, {0, 0, kWidth, kHeight}));
+}
+
 // A centre far outside the image, and pieces so far from it that the strips fall back to
 // the plain sum, still match.
 TEST(FastKernel, FarCentreAndFarPiecesMatchTheReference) {
