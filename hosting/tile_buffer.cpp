@@ -28,11 +28,20 @@ void padding_sample(int16_t value, int sample_bytes, uint8_t* to) {
     }
 }
 
+// Copies `count` pixels of `pixel_bytes` each, `stride` bytes apart in the source.
+void copy_run(uint8_t* to, const uint8_t* from, int64_t count, int32_t pixel_bytes, size_t stride) {
+    if (stride == size_t(pixel_bytes)) {
+        std::memcpy(to, from, size_t(count) * size_t(pixel_bytes));
+        return;
+    }
+    for (int64_t i = 0; i < count; ++i, to += pixel_bytes, from += stride) std::memcpy(to, from, size_t(pixel_bytes));
+}
+
 // Shared by image and mask: `source(x, y)` gives the address of the pixel's first
-// requested sample inside the image.
+// requested sample inside the image; the next pixel's lies `stride` bytes further.
 template <typename Source>
 sdk::OSErr fill(const TileRequest& request, int32_t image_width, int32_t image_height, int planes, int sample_bytes,
-                int32_t row_padding, size_t max_bytes, TileBuffer& out, Source source) {
+                size_t stride, int32_t row_padding, size_t max_bytes, TileBuffer& out, Source source) {
     out.request = request;
     out.bytes.clear();
     out.row_bytes = 0;
@@ -68,11 +77,17 @@ sdk::OSErr fill(const TileRequest& request, int32_t image_width, int32_t image_h
     const bool constant_pad = request.padding >= 0;
     if (constant_pad) padding_sample(request.padding, sample_bytes, pad);
 
+    // At full rate a row inside the image is one run of pixels.
+    const bool row_runs = request.rate == 0x10000 && request.rect.left >= 0 && request.rect.right <= image_width;
     for (int64_t row = 0; row < height; ++row) {
         int64_t y = sampled(int32_t(request.rect.top + row), request.rate);
         const bool y_inside = y >= 0 && y < image_height;
         if (request.padding == sdk::kPlugInWantsEdgeReplication) y = y < 0 ? 0 : y >= image_height ? image_height - 1 : y;
         uint8_t* to = out.bytes.data() + row * row_bytes;
+        if (row_runs && y_inside) {
+            copy_run(to, source(request.rect.left, int32_t(y)), width, out.pixel_bytes, stride);
+            continue;
+        }
         for (int64_t col = 0; col < width; ++col, to += out.pixel_bytes) {
             int64_t x = sampled(int32_t(request.rect.left + col), request.rate);
             const bool inside = y_inside && x >= 0 && x < image_width;
@@ -102,7 +117,7 @@ sdk::OSErr read_tile(const Document& doc, const TileRequest& request, int32_t ro
         return sdk::kFilterBadParameters;
     }
     const int planes = request.hi_plane - request.lo_plane + 1;
-    return fill(request, doc.width, doc.height, planes, doc.sample_bytes(), row_padding, max_bytes, out,
+    return fill(request, doc.width, doc.height, planes, doc.sample_bytes(), doc.pixel_bytes(), row_padding, max_bytes, out,
                 [&](int32_t x, int32_t y) { return doc.sample_address(x, y, request.lo_plane); });
 }
 
@@ -115,7 +130,7 @@ sdk::OSErr read_mask_tile(const Document& doc, const TileRequest& request, int32
         out.request = one_plane;
         return sdk::kNoErr;
     }
-    return fill(one_plane, doc.width, doc.height, 1, 1, row_padding, max_bytes, out,
+    return fill(one_plane, doc.width, doc.height, 1, 1, 1, row_padding, max_bytes, out,
                 [&](int32_t x, int32_t y) { return doc.mask.data() + size_t(y) * size_t(doc.width) + size_t(x); });
 }
 
@@ -128,15 +143,23 @@ void write_tile(const TileBuffer& buffer, Document& doc, const Document* blend_s
     const int32_t left = r.left < 0 ? 0 : r.left;
     const int32_t bottom = r.bottom > doc.height ? doc.height : r.bottom;
     const int32_t right = r.right > doc.width ? doc.width : r.right;
+    if (left >= right) return;
     for (int32_t y = top; y < bottom; ++y) {
         const uint8_t* from = buffer.bytes.data() + int64_t(y - r.top) * buffer.row_bytes +
                               int64_t(left - r.left) * buffer.pixel_bytes;
+        if (!blend) {
+            // The buffer's pixels are contiguous; the document's lie a whole pixel apart.
+            uint8_t* to = doc.sample_address(left, y, buffer.request.lo_plane);
+            if (size_t(buffer.pixel_bytes) == doc.pixel_bytes()) {
+                std::memcpy(to, from, size_t(right - left) * doc.pixel_bytes());
+            } else {
+                for (int32_t x = left; x < right; ++x, from += buffer.pixel_bytes, to += doc.pixel_bytes())
+                    std::memcpy(to, from, size_t(buffer.pixel_bytes));
+            }
+            continue;
+        }
         for (int32_t x = left; x < right; ++x, from += buffer.pixel_bytes) {
             uint8_t* to = doc.sample_address(x, y, buffer.request.lo_plane);
-            if (!blend) {
-                std::memcpy(to, from, size_t(buffer.pixel_bytes));
-                continue;
-            }
             const double m = doc.mask[size_t(y) * size_t(doc.width) + size_t(x)] / 255.0;
             for (int p = 0; p < planes; ++p) {
                 const int plane = buffer.request.lo_plane + p;

@@ -1,7 +1,6 @@
 #include "host/host_image_destination.h"
 
 #include "host/host_rects.h"
-#include "host/pixel_access.h"
 #include "host/tile_request.h"
 
 namespace corvanthe {
@@ -10,25 +9,34 @@ bool HostImageDestination::begin_piece(const sdk::VRect& piece) {
     if (result_of(context_) != 0) return false;
     request_tile(context_, piece);
     if (advance(context_) != 0) return false;
-    area_ = get_rect(*context_.record, HostRect::kIn);
-    dx_ = area_.left - piece.left;
-    dy_ = area_.top - piece.top;
+    pixels_ = host_pixels(*context_.record, get_rect(*context_.record, HostRect::kIn));
+    dx_ = pixels_.in_area.left - piece.left;
+    dy_ = pixels_.in_area.top - piece.top;
     return true;
 }
 
 PixelValue HostImageDestination::read(int32_t x, int32_t y) {
     PixelValue pixel;
-    read_pixel(*context_.record, x + dx_, y + dy_, area_, true, pixel);
+    read_pixel(pixels_, x + dx_, y + dy_, true, pixel);
     return pixel;
 }
 
 float HostImageDestination::mask(int32_t x, int32_t y) {
     // The mask is requested over the same area as the image.
-    return read_mask(*context_.record, x + dx_, y + dy_, area_, true);
+    return read_mask(pixels_, x + dx_, y + dy_, true);
 }
 
 void HostImageDestination::write(int32_t x, int32_t y, const PixelValue& value) {
-    write_host_pixel(*context_.record, x + dx_, y + dy_, value, true);
+    write_host_pixel(pixels_, x + dx_, y + dy_, value, true);
+}
+
+void HostImageDestination::read_run(int32_t x0, int32_t y, int32_t count, PixelValue* hosts, float* masks) {
+    for (int32_t i = 0; i < count; ++i) hosts[i] = PixelValue{};
+    read_host_run(pixels_, x0 + dx_, y + dy_, count, hosts, masks);
+}
+
+void HostImageDestination::write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) {
+    write_host_run(pixels_, x0 + dx_, y + dy_, count, values);
 }
 
 }  // namespace corvanthe

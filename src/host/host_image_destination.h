@@ -2,6 +2,7 @@
 // The glue's destination for the full render (render mode 0): each piece is asked of the
 // host through advanceState, the sun is glued over inData and the result goes to outData.
 #include "host/host_context.h"
+#include "host/pixel_access.h"
 #include "layers/glue_destination.h"
 
 namespace corvanthe {
@@ -16,12 +17,15 @@ public:
     PixelValue read(int32_t x, int32_t y) override;
     float mask(int32_t x, int32_t y) override;
     void write(int32_t x, int32_t y, const PixelValue& value) override;
+    // inData and outData are the host's two buffers: a run is read, then written, at once.
+    void read_run(int32_t x0, int32_t y, int32_t count, PixelValue* hosts, float* masks) override;
+    void write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) override;
 
 private:
     HostContext& context_;
     // The host's buffers cover `area`; render position (x, y) is the host's (x + dx, y + dy),
     // moved by the floating origin and the preview offsets of the request.
-    sdk::VRect area_{};
+    HostPixels pixels_{};
     int32_t dx_ = 0;
     int32_t dy_ = 0;
 };

@@ -20,6 +20,19 @@ public:
     // Stores the finished pixel; the values are already clamped for this destination.
     virtual void write(int32_t x, int32_t y, const PixelValue& value) = 0;
 
+    // The same for the run of pixels (x0 + i, y), i < count, at once: read and mask of each,
+    // then writes of each. A destination whose reads do not see its writes to other pixels
+    // may do a whole run in one go.
+    virtual void read_run(int32_t x0, int32_t y, int32_t count, PixelValue* hosts, float* masks) {
+        for (int32_t i = 0; i < count; ++i) {
+            hosts[i] = read(x0 + i, y);
+            masks[i] = mask(x0 + i, y);
+        }
+    }
+    virtual void write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) {
+        for (int32_t i = 0; i < count; ++i) write(x0 + i, y, values[i]);
+    }
+
 protected:
     ~GlueDestination() = default;
 };

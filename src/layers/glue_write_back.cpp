@@ -92,9 +92,18 @@ PixelValue glue_pixel(int32_t x, int32_t y, PixelValue sun, int32_t k, const Pix
 
 void glue_write_back(int32_t x, int32_t y, const PixelValue& sun, int32_t k, const GlueSetup& setup,
                      GlueDestination& destination) {
-    const PixelValue host = destination.read(x, y);
-    const float mask = destination.mask(x, y);
-    destination.write(x, y, glue_pixel(x, y, sun, k, host, mask, setup));
+    glue_run(x, y, 1, &sun, &k, setup, destination);
+}
+
+void glue_run(int32_t x0, int32_t y, int32_t count, const PixelValue* suns, const int32_t* k, const GlueSetup& setup,
+              GlueDestination& destination) {
+    count = std::clamp(count, 0, kGlueRunLength);
+    PixelValue hosts[kGlueRunLength];
+    float masks[kGlueRunLength];
+    destination.read_run(x0, y, count, hosts, masks);
+    PixelValue out[kGlueRunLength];
+    for (int32_t i = 0; i < count; ++i) out[i] = glue_pixel(x0 + i, y, suns[i], k[i], hosts[i], masks[i], setup);
+    destination.write_run(x0, y, count, out);
 }
 
 }  // namespace corvanthe

@@ -32,4 +32,12 @@ PixelValue glue_pixel(int32_t x, int32_t y, PixelValue sun, int32_t k, const Pix
 void glue_write_back(int32_t x, int32_t y, const PixelValue& sun, int32_t k, const GlueSetup& setup,
                      GlueDestination& destination);
 
+// The most pixels of one run.
+constexpr int32_t kGlueRunLength = 256;
+
+// The write-back of the pixels (x0 + i, y), i < count <= kGlueRunLength, with sun pixels
+// suns[i] and coverages k[i]: every H and selection is read before the first write.
+void glue_run(int32_t x0, int32_t y, int32_t count, const PixelValue* suns, const int32_t* k, const GlueSetup& setup,
+              GlueDestination& destination);
+
 }  // namespace corvanthe

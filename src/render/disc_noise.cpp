@@ -58,13 +58,25 @@ int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt) { 
 
 int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b) { return surface(t, a, b); }
 
-int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d) {
+void fill_surface_cache(const NoiseTables& t, PositionCache& surfaces) {
+    surfaces.fill([&](int32_t a, int32_t b) { return surface(t, a, b); });
+}
+
+void fill_streak_cache(const NoiseTables& t, int32_t k, PositionCache& streaks) {
+    streaks.fill([&](int32_t a, int32_t b) { return streak(t, a, b, k); });
+}
+
+int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, PositionCache* surfaces) {
     // Positions run in 64 bits so a walk never overflows; samples wrap to 32 bits.
     int64_t a = a0, b = b0;
     const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
     const int64_t step = t.noise_step < 1 ? 1 : t.noise_step;
     const int64_t x_step = sign(int64_t(c) - a) * step, y_step = sign(int64_t(d) - b) * step;
-    auto sample = [&] { return int64_t(surface(t, wrap32(a), wrap32(b))); };
+    auto compute = [&](int32_t p, int32_t q) { return surface(t, p, q); };
+    auto sample = [&] {
+        const int32_t p = wrap32(a), q = wrap32(b);
+        return int64_t(surfaces ? surfaces->get(p, q, compute) : compute(p, q));
+    };
 
     int64_t total = sample(), n = 1;
     if (2 * dy < 2 * dx) {
@@ -91,7 +103,7 @@ int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int3
     return int32_t(total / n);
 }
 
-int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b) {
+int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces) {
     if (!t.vortices && !t.monopoles) return clamp_to(surface(t, a, b), 0, 255);
 
     const int32_t r = t.swirl_radius == 0 ? 1 : t.swirl_radius;
@@ -122,17 +134,21 @@ int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b) {
             py = trunc_int32(py + rx);
         }
     }
-    return clamp_to(smear_line(t, a, b, wrap_add(a, px), wrap_add(b, py)), 0, 255);
+    return clamp_to(smear_line(t, a, b, wrap_add(a, px), wrap_add(b, py), surfaces), 0, 255);
 }
 
 int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) { return streak(t, a, b, k); }
 
-int32_t radial_streak(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t k) {
+int32_t radial_streak(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t k,
+                      PositionCache* streaks) {
     int64_t a = a0, b = b0;
     const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
     const int64_t sx = sign(int64_t(c) - a), sy = sign(int64_t(d) - b);
     const int64_t A = 2 * dy, B = 2 * dx;
-    auto z = [&](int64_t p, int64_t q) { return int64_t(streak(t, wrap32(p), wrap32(q), k)); };
+    auto compute = [&](int32_t p, int32_t q) { return streak(t, p, q, k); };
+    auto z = [&](int64_t p, int64_t q) {
+        return int64_t(streaks ? streaks->get(wrap32(p), wrap32(q), compute) : compute(wrap32(p), wrap32(q)));
+    };
 
     int64_t total = 0, weights = 0;
     if (A < B) {

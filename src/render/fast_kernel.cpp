@@ -74,6 +74,39 @@ void strip_columns(const RenderContext& c, int k, int64_t dy, int64_t& first, in
     last = c.rings.centre_x - dx_low;
 }
 
+// The piece's caches of surface and streak values, made on first use (many pieces have no
+// disc or flare pixel); without memory for one, its values are computed each time.
+class PieceCaches {
+public:
+    explicit PieceCaches(const RenderContext& c) : c_(c) {}
+
+    // Only smeared surfaces sample positions that neighbouring pixels share.
+    PositionCache* surfaces() {
+        if (!c_.noise.vortices && !c_.noise.monopoles) return nullptr;
+        if (!surfaces_tried_) {
+            surfaces_tried_ = true;
+            surfaces_.reset(new (std::nothrow) PositionCache);
+            if (surfaces_) fill_surface_cache(c_.noise, *surfaces_);
+        }
+        return surfaces_.get();
+    }
+
+    PositionCache* streaks() {
+        if (!streaks_tried_) {
+            streaks_tried_ = true;
+            streaks_.reset(new (std::nothrow) PositionCache);
+            if (streaks_) fill_streak_cache(c_.noise, wrap32(c_.rings.flare_grain), *streaks_);
+        }
+        return streaks_.get();
+    }
+
+private:
+    const RenderContext& c_;
+    std::unique_ptr<PositionCache> surfaces_, streaks_;
+    bool surfaces_tried_ = false;
+    bool streaks_tried_ = false;
+};
+
 // The flares of one piece: which to test in each angle bucket, and the offsets' squares.
 class FlarePlan {
 public:
@@ -107,7 +140,7 @@ public:
     // ((P g) div D) 2 - 80 with P = ((u u) div half) (outer - F) and D = half reach; it counts
     // only when positive, that is when P g >= 41 D, and no flare counts for any g <= 255
     // when none does for g = 255, where the streak value is left out.
-    void add(int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, LightSum& sum) const {
+    void add(int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, PieceCaches& caches, LightSum& sum) const {
         int64_t lit[kFlareAngles];
         int count = 0;
         bool any = false;
@@ -128,7 +161,7 @@ public:
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += dark_[ch];
             return;
         }
-        const int64_t g = flare_streak(c_, x, y, F, dx, dy);
+        const int64_t g = flare_streak(c_, x, y, F, dx, dy, caches.streaks());
         const int64_t D = half_ * k_.flare_reach;
         int64_t light = 0;
         for (int i = 0; i < count; ++i) {
@@ -179,8 +212,8 @@ void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right,
 // One pixel, with the depth's constants known to the compiler (the divisions by them become
 // multiplications).
 template <DepthClass Depth>
-void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, const RingEntry& ring, int64_t F,
-                       int32_t x, int32_t y, int64_t S, CellBuffer& buffer) {
+void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCaches& caches, const RingEntry& ring,
+                       int64_t F, int32_t x, int32_t y, int64_t S, CellBuffer& buffer) {
     constexpr DepthConstants kDepth = depth_constants(Depth);
     const KernelRings& k = c.rings;
     const int64_t master = c.settings.master_brightness;
@@ -190,13 +223,13 @@ void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, const Ri
     if (F >= k.disc_edge)
         for (int ch = 0; ch < 3; ++ch) sum.c[ch] = (ring.spike[ch] * S) >> 3;
     for (int ch = 0; ch < 3; ++ch) sum.c[ch] += ring.light[ch];
-    if (k.flare_inner <= F && F < k.flare_outer) flares.add(x, y, F, dx, dy, sum);
+    if (k.flare_inner <= F && F < k.flare_outer) flares.add(x, y, F, dx, dy, caches, sum);
 
     uint32_t coverage = 4;
     bool in_rim = false;
     LightSum rim;
     if (F < k.rim_outer) {
-        const LightSum disc = disc_colour(c, x, y, F);
+        const LightSum disc = disc_colour(c, x, y, F, c.settings.sun_type == kSunNormal ? caches.surfaces() : nullptr);
         if (F < k.disc_edge) {
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
             coverage = 0;
@@ -229,6 +262,7 @@ template <DepthClass Depth>
 void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scratch, CellBuffer& buffer) {
     const KernelRings& k = c.rings;
     const FlarePlan flares(c, scratch);
+    PieceCaches caches(c);
     for (int32_t top = piece.top; top < piece.bottom; top += std::min(kBlockRows, piece.bottom - top)) {
         const int32_t bottom = top + std::min(kBlockRows, piece.bottom - top);
         int64_t near_y, far_y;
@@ -248,7 +282,7 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
                     const int64_t S = scratch.spike[x - left];
                     const int64_t F = distance(k.centre_x - x, dy);
                     if (tabled && low <= F && F <= high)
-                        render_pixel_fast<Depth>(c, flares, scratch.ring[F - low], F, x, y, S, buffer);
+                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, S, buffer);
                     else
                         render_pixel(c, x, y, {&S, true}, buffer);
                 }

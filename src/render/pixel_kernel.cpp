@@ -77,11 +77,12 @@ int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
     return u;
 }
 
-int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy) {
+int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy,
+                     PositionCache* streaks) {
     const KernelRings& k = c.rings;
     const int64_t px = x - k.centre_x, py = y - k.centre_y;
     return radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F), wrap32(py + dy * 120 / F),
-                         wrap32(k.flare_grain));
+                         wrap32(k.flare_grain), streaks);
 }
 
 int64_t flare_strength(const KernelRings& k, int64_t g, int64_t light) {
@@ -96,7 +97,7 @@ void add_flare_colour(const RenderContext& c, int64_t strength, LightSum& sum) {
     for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.flare[ch], strength);
 }
 
-LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces) {
     LightSum colour;
     switch (c.settings.sun_type) {
     case kSunFlat:
@@ -112,7 +113,7 @@ LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
         const double zoom = c.sphere_map[int32_t(std::min<int64_t>(c.disc_radius, F / 4))];
         const int32_t a = wrap32(trunc_int64(zoom * 16 * double(x - k.centre_x) / 1024));
         const int32_t b = wrap32(trunc_int64(zoom * 16 * double(y - k.centre_y) / 1024));
-        int64_t O = int64_t(disc_surface(c.noise, a, b)) * 129;
+        int64_t O = int64_t(disc_surface(c.noise, a, b, surfaces)) * 129;
         // The limb darkens linearly to the rim.
         if (F > k.limb_start) O = (k.rim_outer - F) * O / (k.rim_outer - k.limb_start);
         for (int ch = 0; ch < 3; ++ch) colour.c[ch] = table_lookup(c.disc[ch], O);

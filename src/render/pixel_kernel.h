@@ -37,16 +37,19 @@ inline int64_t flare_light(const KernelRings& k, int64_t u, int64_t F, int64_t g
     return ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
 }
 
-// The streak value g of the flares at pixel (x, y), (dx, dy) = centre - pixel, F > 0.
-int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy);
+// The streak value g of the flares at pixel (x, y), (dx, dy) = centre - pixel, F > 0; with
+// the streak values of `streaks` when given (filled for the context's flare grain).
+int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy,
+                     PositionCache* streaks = nullptr);
 
 // The flare strength from the streak value and the summed light of the lit flares, and
 // its colour added to the sums.
 int64_t flare_strength(const KernelRings& k, int64_t g, int64_t light);
 void add_flare_colour(const RenderContext& c, int64_t strength, LightSum& sum);
 
-// The disc's colour at pixel (x, y) at distance F (F inside the rim).
-LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F);
+// The disc's colour at pixel (x, y) at distance F (F inside the rim); with the surface values
+// of `surfaces` when given.
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces = nullptr);
 
 // Light above the ceiling in one channel turns the other two up, so overdriven light
 // goes white; with `full`, a second pass passes on what those two overflow in turn. Then
