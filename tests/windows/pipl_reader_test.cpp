@@ -44,7 +44,7 @@ private:
 std::vector<uint8_t> text(const char* s, bool pascal) {
     std::vector<uint8_t> out;
     if (pascal) out.push_back(uint8_t(std::strlen(s)));
-    out.insert(out.end(), s, s + std::strlen(s));
+    for (const char* c = s; *c; ++c) out.push_back(uint8_t(*c));
     if (!pascal) out.push_back(0);
     return out;
 }

@@ -44,7 +44,7 @@ TEST(RawImage, RefusesInconsistentFiles) {
     ASSERT_TRUE(decode_raw_image(good));
 
     auto shorter = good;
-    shorter.pop_back();
+    shorter.resize(good.size() - 1);
     auto longer = good;
     longer.push_back(0);
     auto no_mask_flag = good;  // the mask's bytes then look like trailing junk
