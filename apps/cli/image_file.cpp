@@ -107,6 +107,9 @@ bool write_image_file(const std::string& path, const hosting::Document& doc, std
     OIIO::ImageSpec spec(doc.width, doc.height, doc.planes(), sample_type(doc.depth));
     spec.alpha_channel = doc.transparency ? doc.colour_planes() : -1;
     spec.attribute("oiio:UnassociatedAlpha", 1);
+    // zlib's level 3 instead of the writer's default 6: the same pixels, about half the
+    // encoding time of a large picture for a file about a sixth larger.
+    spec.attribute("png:compressionLevel", 3);
     if (!doc.icc_profile.empty()) {
         spec.attribute("ICCProfile", TypeDesc(TypeDesc::UINT8, int(doc.icc_profile.size())), doc.icc_profile.data());
     }
