@@ -166,7 +166,7 @@ public:
         int64_t light = 0;
         for (int i = 0; i < count; ++i) {
             const int64_t Pg = lit[i] * g;
-            if (Pg >= threshold_) light += (Pg / D) * 2 - 80;
+            if (Pg >= threshold_) light += divide(Pg, D) * 2 - 80;
         }
         add_flare_colour(c_, flare_strength(k_, g, light), sum);
     }

@@ -36,4 +36,11 @@ constexpr Integer clamp_to(Integer v, Integer low, Integer high) {
 template <typename Integer>
 constexpr Integer absolute(Integer v) { return v < 0 ? -v : v; }
 
+// a div b, truncating toward zero (b != 0); in 32 bits when both fit, which is the same
+// quotient at a fraction of the cost of the 64-bit division.
+inline int64_t divide(int64_t a, int64_t b) {
+    if (a == int32_t(a) && b == int32_t(b) && !(a == INT32_MIN && b == -1)) return int32_t(a) / int32_t(b);
+    return a / b;
+}
+
 }  // namespace corvanthe

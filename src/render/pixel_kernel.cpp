@@ -39,7 +39,7 @@ void add_flares(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t
 
 int64_t diamond_angle(int64_t dx, int64_t dy) {
     if (dx == 0 && dy == 0) return 0;
-    const int64_t e = 4096 * (4 * dy) / (4 * absolute(dx) + 4 * absolute(dy));
+    const int64_t e = divide(4096 * (4 * dy), 4 * absolute(dx) + 4 * absolute(dy));
     if (dx < 0) return 8192 - e;       // pixel right of the centre
     if (dy < 0) return e + kTurn;      // pixel below the centre
     return e;
@@ -81,7 +81,7 @@ int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, in
                      PositionCache* streaks) {
     const KernelRings& k = c.rings;
     const int64_t px = x - k.centre_x, py = y - k.centre_y;
-    return radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + dx * 120 / F), wrap32(py + dy * 120 / F),
+    return radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + divide(dx * 120, F)), wrap32(py + divide(dy * 120, F)),
                          wrap32(k.flare_grain), streaks);
 }
 
@@ -122,34 +122,6 @@ LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, Po
     return colour;
 }
 
-void bleed(LightSum& rgb, int64_t ceiling, bool full) {
-    int mask = 0;
-    int64_t excess = 0;
-    for (int ch = 0; ch < 3; ++ch)
-        if (rgb.c[ch] > ceiling) {
-            mask |= 1 << ch;
-            excess += rgb.c[ch] - ceiling;
-        }
-    const int64_t X = (3 * excess * 60) >> 8, Y = X >> 1;
-    int64_t& r = rgb.c[0];
-    int64_t& g = rgb.c[1];
-    int64_t& b = rgb.c[2];
-    auto pass_on = [&](int64_t& first, int64_t& second) {
-        if (!full) return;
-        if (first > ceiling) second += first - ceiling;
-        if (second > ceiling) first += second - ceiling;
-    };
-    switch (mask) {
-    case 1: g += Y; b += Y; pass_on(g, b); break;
-    case 2: r += Y; b += Y; pass_on(r, b); break;
-    case 4: r += Y; g += Y; pass_on(r, g); break;
-    case 3: b += X; break;
-    case 5: g += X; break;
-    case 6: r += X; break;
-    default: break;
-    }
-    for (int64_t& v : rgb.c) v = std::clamp<int64_t>(v, 0, ceiling);
-}
 
 int64_t table_lookup(const int32_t (&table)[256], int64_t v) {
     const uint32_t m = uint32_t(uint64_t(std::max<int64_t>(v, 0)) & 0xFFFF);

@@ -1,5 +1,6 @@
 #pragma once
 // The pixel kernel: renders one job's piece of the sun into the job's first cell buffer.
+#include <algorithm>
 #include <cstdint>
 
 #include "layers/cell_buffer.h"
@@ -54,7 +55,34 @@ LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, Po
 // Light above the ceiling in one channel turns the other two up, so overdriven light
 // goes white; with `full`, a second pass passes on what those two overflow in turn. Then
 // every channel is clamped to 0..ceiling.
-void bleed(LightSum& rgb, int64_t ceiling, bool full);
+inline void bleed(LightSum& rgb, int64_t ceiling, bool full) {
+    int mask = 0;
+    int64_t excess = 0;
+    for (int ch = 0; ch < 3; ++ch)
+        if (rgb.c[ch] > ceiling) {
+            mask |= 1 << ch;
+            excess += rgb.c[ch] - ceiling;
+        }
+    const int64_t X = (3 * excess * 60) >> 8, Y = X >> 1;
+    int64_t& r = rgb.c[0];
+    int64_t& g = rgb.c[1];
+    int64_t& b = rgb.c[2];
+    auto pass_on = [&](int64_t& first, int64_t& second) {
+        if (!full) return;
+        if (first > ceiling) second += first - ceiling;
+        if (second > ceiling) first += second - ceiling;
+    };
+    switch (mask) {
+    case 1: g += Y; b += Y; pass_on(g, b); break;
+    case 2: r += Y; b += Y; pass_on(r, b); break;
+    case 4: r += Y; g += Y; pass_on(r, g); break;
+    case 3: b += X; break;
+    case 5: g += X; break;
+    case 6: r += X; break;
+    default: break;
+    }
+    for (int64_t& v : rgb.c) v = std::clamp<int64_t>(v, 0, ceiling);
+}
 
 // The light of spike k at the offset (dx, dy) = centre - pixel: 0 off the spike's strip.
 inline int64_t spike_term(const RenderContext& c, int k, int64_t dx, int64_t dy) {
