@@ -178,5 +178,23 @@ TEST(TableMath, InterpolationTaps) {
     taps.expect("interpolation");
 }
 
+// The division that takes 32 bits where it can: truncation toward zero on both sides of
+// the 32-bit range, and the one 32-bit quotient that overflows (INT32_MIN / -1) in 64 bits.
+TEST(IntegerMath, DivideTruncatesTowardZeroInAndBeyond32Bits) {
+    constexpr int64_t kCases[][3] = {
+        {7, 2, 3},
+        {-7, 2, -3},
+        {7, -2, -3},
+        {-7, -2, 3},
+        {INT32_MIN, -1, int64_t(1) << 31},
+        {INT32_MIN, 1, INT32_MIN},
+        {INT32_MAX, -1, -int64_t(INT32_MAX)},
+        {int64_t(1) << 40, 3, 366503875925},
+        {-(int64_t(1) << 40), int64_t(1) << 33, -128},
+        {5, int64_t(1) << 35, 0},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(divide(c[0], c[1]), c[2]) << c[0] << " / " << c[1];
+}
+
 }  // namespace
 }  // namespace corvanthe
