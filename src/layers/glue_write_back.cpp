@@ -69,7 +69,8 @@ PixelValue glue_pixel(int32_t x, int32_t y, PixelValue sun, int32_t k, const Pix
     if (!setup.float_destination) sun.alpha *= kAlphaGain;
     sun.alpha = std::clamp(sun.alpha, 0.0f, 1.0f);
     for (float* c : {&sun.red, &sun.green, &sun.blue}) *c = std::max(*c, 0.0f);
-    if (!setup.float_destination) overflow_bleed(sun);
+    // The bleed changes nothing unless a channel is above 1.
+    if (!setup.float_destination && (sun.red > 1.0f || sun.green > 1.0f || sun.blue > 1.0f)) overflow_bleed(sun);
     if (setup.grey) sun.red = sun.green = sun.blue = 0.3f * sun.red + 0.59f * sun.green + 0.11f * sun.blue;
 
     PixelValue r;

@@ -43,8 +43,8 @@ struct Scratch {
 };
 
 int64_t floor_div(int64_t a, int64_t b) {  // b > 0
-    const int64_t q = a / b;
-    return (a % b != 0 && a < 0) ? q - 1 : q;
+    const int64_t q = divide(a, b);
+    return (a - q * b != 0 && a < 0) ? q - 1 : q;
 }
 
 int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
