@@ -10,8 +10,6 @@ namespace {
 
 int32_t rnd(const NoiseTables& t, int32_t i) { return t.random[i & 2047]; }
 
-int64_t sign(int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
-
 // c * (v + add), wrapping.
 int32_t scaled(int32_t c, int32_t v, int32_t add) { return wrap_mul(c, wrap_add(v, add)); }
 
@@ -60,10 +58,6 @@ int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b) { return surfa
 
 void fill_surface_cache(const NoiseTables& t, PositionCache& surfaces) {
     surfaces.fill([&](int32_t a, int32_t b) { return surface(t, a, b); });
-}
-
-void fill_streak_cache(const NoiseTables& t, int32_t k, PositionCache& streaks) {
-    streaks.fill([&](int32_t a, int32_t b) { return streak(t, a, b, k); });
 }
 
 int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, PositionCache* surfaces) {
@@ -139,54 +133,8 @@ int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* 
 
 int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) { return streak(t, a, b, k); }
 
-int32_t radial_streak(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t k,
-                      PositionCache* streaks) {
-    int64_t a = a0, b = b0;
-    const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
-    const int64_t sx = sign(int64_t(c) - a), sy = sign(int64_t(d) - b);
-    const int64_t A = 2 * dy, B = 2 * dx;
-    auto compute = [&](int32_t p, int32_t q) { return streak(t, p, q, k); };
-    auto z = [&](int64_t p, int64_t q) {
-        return int64_t(streaks ? streaks->get(wrap32(p), wrap32(q), compute) : compute(wrap32(p), wrap32(q)));
-    };
-
-    int64_t total = 0, weights = 0;
-    if (A < B) {
-        // x major: each step is split between the rows r and r + side.
-        int64_t r = b + (d < b ? 1 : 0);
-        const int64_t side = d < b ? -1 : 1;
-        total = z(a, b + (d >= b ? 1 : 0)) * (B - B / 2) + z(a, r) * (B / 2);
-        weights = B;
-        int64_t err = A - B / 2, near = B / 2, far = B - near;
-        while (a != c) {
-            a += sx;
-            const bool stepped = err >= 0;
-            if (stepped) r += sy;
-            near = near - A + (stepped ? B : 0);
-            far = far + A - (stepped ? B : 0);
-            total += z(a, r) * near + far * z(a, r + side);
-            weights += B;
-            err = err + A - (stepped ? B : 0);
-        }
-    } else {
-        int64_t r = a + (c < a ? 1 : 0);
-        const int64_t side = c < a ? -1 : 1;
-        total = z(a + (c >= a ? 1 : 0), b) * (A - A / 2) + z(r, b) * (A / 2);
-        weights = A;
-        int64_t err = B - A / 2, near = A / 2, far = A - near;
-        while (b != d) {
-            b += sy;
-            const bool stepped = err >= 0;
-            if (stepped) r += sx;
-            near = near - B + (stepped ? A : 0);
-            far = far + B - (stepped ? A : 0);
-            total += z(r, b) * near + far * z(r + side, b);
-            weights += A;
-            err = err + B - (stepped ? A : 0);
-        }
-    }
-    // A line of no length has no weight (the kernel never asks for one).
-    return weights == 0 ? 0 : int32_t(total / weights);
+int32_t radial_streak(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d, int32_t k) {
+    return streak_walk(a, b, c, d, [&](int32_t p, int32_t q) { return streak(t, p, q, k); });
 }
 
 }  // namespace corvanthe

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "render/integer_math.h"
+
 namespace corvanthe {
 
 constexpr int kRandomTableSize = 2048;
@@ -26,9 +28,8 @@ struct NoiseTables {
     bool monopoles = false;
 };
 
-// Values of one pure function of a position (the surface value, or the streak value at one
-// grain), remembered for the pixels of a piece, whose smear lines and streak lines cross
-// the same positions again and again. A direct-mapped table indexed by the low bits of the
+// Values of one pure function of a position (the surface value), remembered for the pixels
+// of a piece, whose smear lines cross the same positions again and again. A direct-mapped table indexed by the low bits of the
 // position; every entry holds a position with its true value (from the start, when all
 // hold one position's value), so a look-up never gives a wrong value.
 class PositionCache {
@@ -68,11 +69,56 @@ int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* 
 void fill_surface_cache(const NoiseTables& t, PositionCache& surfaces);
 // Streak value at a point for grain k: 0..255.
 int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k);
-// Anti-aliased mean of streak values along the line (a, b) -> (c, d); the streak values come
-// from `streaks` when given (a cache of streak_value for t and k).
-int32_t radial_streak(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d, int32_t k,
-                      PositionCache* streaks = nullptr);
-// A fresh cache of streak_value for t and k.
-void fill_streak_cache(const NoiseTables& t, int32_t k, PositionCache& streaks);
+// Anti-aliased mean of streak values along the line (a, b) -> (c, d).
+int32_t radial_streak(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d, int32_t k);
+
+// The walk of radial_streak with the streak values given by z(p, q) (positions wrapped to 32
+// bits): each step is split between the two rows (or columns) that straddle the line.
+template <typename Streak>
+int32_t streak_walk(int32_t a0, int32_t b0, int32_t c, int32_t d, Streak&& z) {
+    auto at = [&](int64_t p, int64_t q) { return int64_t(z(wrap32(p), wrap32(q))); };
+    int64_t a = a0, b = b0;
+    const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
+    const int64_t sx = sign(int64_t(c) - a), sy = sign(int64_t(d) - b);
+    const int64_t A = 2 * dy, B = 2 * dx;
+
+    int64_t total = 0, weights = 0;
+    if (A < B) {
+        // x major: each step is split between the rows r and r + side.
+        int64_t r = b + (d < b ? 1 : 0);
+        const int64_t side = d < b ? -1 : 1;
+        total = at(a, b + (d >= b ? 1 : 0)) * (B - B / 2) + at(a, r) * (B / 2);
+        weights = B;
+        int64_t err = A - B / 2, near = B / 2, far = B - near;
+        while (a != c) {
+            a += sx;
+            const bool stepped = err >= 0;
+            if (stepped) r += sy;
+            near = near - A + (stepped ? B : 0);
+            far = far + A - (stepped ? B : 0);
+            total += at(a, r) * near + far * at(a, r + side);
+            weights += B;
+            err = err + A - (stepped ? B : 0);
+        }
+    } else {
+        int64_t r = a + (c < a ? 1 : 0);
+        const int64_t side = c < a ? -1 : 1;
+        total = at(a + (c >= a ? 1 : 0), b) * (A - A / 2) + at(r, b) * (A / 2);
+        weights = A;
+        int64_t err = B - A / 2, near = A / 2, far = A - near;
+        while (b != d) {
+            b += sy;
+            const bool stepped = err >= 0;
+            if (stepped) r += sx;
+            near = near - B + (stepped ? A : 0);
+            far = far + B - (stepped ? A : 0);
+            total += at(r, b) * near + far * at(r + side, b);
+            weights += A;
+            err = err + B - (stepped ? A : 0);
+        }
+    }
+    // A line of no length has no weight (the kernel never asks for one).
+    return weights == 0 ? 0 : int32_t(total / weights);
+}
 
 }  // namespace corvanthe

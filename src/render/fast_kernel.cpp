@@ -28,6 +28,42 @@ constexpr int64_t kMaxHalfWidth = 2048;
 // well inside 64 bits; larger ones take the plain sum.
 constexpr int64_t kExactOffset = int64_t(1) << 30;
 
+// The streak values of one block's flare lines: each line runs at most 30 pixels from its
+// pixel, and its two straddled rows one further, so the block's lines stay inside the block
+// widened by kStreakMargin on every side. Values are computed on first use.
+constexpr int32_t kStreakMargin = 32;
+constexpr int64_t kStreakColumns = kSegment + 2 * kStreakMargin;
+constexpr int64_t kStreakRows = kBlockRows + 2 * kStreakMargin;
+
+class StreakRegion {
+public:
+    // The block whose streak positions (pixel minus centre) start at (a0, b0).
+    void start(int64_t a0, int64_t b0) {
+        a0_ = a0 - kStreakMargin;
+        b0_ = b0 - kStreakMargin;
+        cleared_ = false;
+    }
+
+    int32_t get(const RenderContext& c, int32_t a, int32_t b) {
+        const int64_t i = a - a0_, j = b - b0_;
+        if (i < 0 || j < 0 || i >= kStreakColumns || j >= kStreakRows)
+            return streak_value(c.noise, a, b, wrap32(c.rings.flare_grain));
+        if (!cleared_) {
+            std::fill(std::begin(values_), std::end(values_), kUnknown);
+            cleared_ = true;
+        }
+        uint16_t& v = values_[j * kStreakColumns + i];
+        if (v == kUnknown) v = uint16_t(streak_value(c.noise, a, b, wrap32(c.rings.flare_grain)));
+        return v;
+    }
+
+private:
+    static constexpr uint16_t kUnknown = 0xFFFF;  // streak values are 0..255
+    int64_t a0_ = 0, b0_ = 0;
+    bool cleared_ = false;
+    uint16_t values_[kStreakColumns * kStreakRows];
+};
+
 // What a pixel at distance F gets from the rings that depend on F alone.
 struct RingEntry {
     int64_t light[3];   // halo and bow
@@ -40,6 +76,7 @@ struct Scratch {
     uint8_t candidates[kBuckets][kFlareAngles];  // flares whose span may hold an angle of the bucket
     uint8_t candidate_count[kBuckets];
     int64_t spike[kSegment];
+    StreakRegion streaks;
 };
 
 int64_t floor_div(int64_t a, int64_t b) {  // b > 0
@@ -74,8 +111,8 @@ void strip_columns(const RenderContext& c, int k, int64_t dy, int64_t& first, in
     last = c.rings.centre_x - dx_low;
 }
 
-// The piece's caches of surface and streak values, made on first use (many pieces have no
-// disc or flare pixel); without memory for one, its values are computed each time.
+// The piece's cache of surface values, made on first use (many pieces have no disc pixel);
+// without memory for it, the values are computed each time.
 class PieceCaches {
 public:
     explicit PieceCaches(const RenderContext& c) : c_(c) {}
@@ -91,20 +128,10 @@ public:
         return surfaces_.get();
     }
 
-    PositionCache* streaks() {
-        if (!streaks_tried_) {
-            streaks_tried_ = true;
-            streaks_.reset(new (std::nothrow) PositionCache);
-            if (streaks_) fill_streak_cache(c_.noise, wrap32(c_.rings.flare_grain), *streaks_);
-        }
-        return streaks_.get();
-    }
-
 private:
     const RenderContext& c_;
-    std::unique_ptr<PositionCache> surfaces_, streaks_;
+    std::unique_ptr<PositionCache> surfaces_;
     bool surfaces_tried_ = false;
-    bool streaks_tried_ = false;
 };
 
 // The flares of one piece: which to test in each angle bucket, and the offsets' squares.
@@ -140,7 +167,7 @@ public:
     // ((P g) div D) 2 - 80 with P = ((u u) div half) (outer - F) and D = half reach; it counts
     // only when positive, that is when P g >= 41 D, and no flare counts for any g <= 255
     // when none does for g = 255, where the streak value is left out.
-    void add(int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, PieceCaches& caches, LightSum& sum) const {
+    void add(int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, LightSum& sum) const {
         int64_t lit[kFlareAngles];
         int count = 0;
         bool any = false;
@@ -161,7 +188,10 @@ public:
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += dark_[ch];
             return;
         }
-        const int64_t g = flare_streak(c_, x, y, F, dx, dy, caches.streaks());
+        const StreakLine line = flare_line(c_, x, y, F, dx, dy);
+        StreakRegion& streaks = scratch_.streaks;
+        const int64_t g = streak_walk(line.a, line.b, line.c, line.d,
+                                      [&](int32_t a, int32_t b) { return streaks.get(c_, a, b); });
         const int64_t D = half_ * k_.flare_reach;
         int64_t light = 0;
         for (int i = 0; i < count; ++i) {
@@ -205,7 +235,12 @@ void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right,
         strip_columns(c, n, dy, first, last);
         first = std::max<int64_t>(first, left);
         last = std::min<int64_t>(last, right - 1);
-        for (int64_t x = first; x <= last; ++x) spike[x - left] += spike_term(c, n, c.rings.centre_x - x, dy);
+        if (first > last) continue;
+        // Both distances change by a constant from one column to the next.
+        const int64_t dx = c.rings.centre_x - first;
+        int64_t across = dx * c.spike_b[n] + dy * c.spike_a[n], along = dx * c.spike_d[n] - dy * c.spike_c[n];
+        for (int64_t x = first; x <= last; ++x, across -= c.spike_b[n], along -= c.spike_d[n])
+            spike[x - left] += spike_light_at(c, across, along);
     }
 }
 
@@ -223,7 +258,7 @@ void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCac
     if (F >= k.disc_edge)
         for (int ch = 0; ch < 3; ++ch) sum.c[ch] = (ring.spike[ch] * S) >> 3;
     for (int ch = 0; ch < 3; ++ch) sum.c[ch] += ring.light[ch];
-    if (k.flare_inner <= F && F < k.flare_outer) flares.add(x, y, F, dx, dy, caches, sum);
+    if (k.flare_inner <= F && F < k.flare_outer) flares.add(x, y, F, dx, dy, sum);
 
     uint32_t coverage = 4;
     bool in_rim = false;
@@ -275,6 +310,7 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             const int64_t low = distance(near_x, near_y), high = distance(far_x, far_y);
             const bool tabled = flares.usable() && high - low < kRingCapacity;
             if (tabled) fill_rings(c, low, high, scratch.ring);
+            scratch.streaks.start(int64_t(left) - k.centre_x, int64_t(top) - k.centre_y);
             for (int32_t y = top; y < bottom; ++y) {
                 const int64_t dy = k.centre_y - y;
                 sum_spikes(c, dy, left, right, scratch.spike);

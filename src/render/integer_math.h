@@ -36,6 +36,8 @@ constexpr Integer clamp_to(Integer v, Integer low, Integer high) {
 template <typename Integer>
 constexpr Integer absolute(Integer v) { return v < 0 ? -v : v; }
 
+constexpr int64_t sign(int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
 // a div b, truncating toward zero (b != 0); in 32 bits when both fit, which is the same
 // quotient at a fraction of the cost of the 64-bit division.
 inline int64_t divide(int64_t a, int64_t b) {

@@ -77,12 +77,15 @@ int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
     return u;
 }
 
-int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy,
-                     PositionCache* streaks) {
+StreakLine flare_line(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy) {
     const KernelRings& k = c.rings;
     const int64_t px = x - k.centre_x, py = y - k.centre_y;
-    return radial_streak(c.noise, wrap32(px), wrap32(py), wrap32(px + divide(dx * 120, F)), wrap32(py + divide(dy * 120, F)),
-                         wrap32(k.flare_grain), streaks);
+    return {wrap32(px), wrap32(py), wrap32(px + divide(dx * 120, F)), wrap32(py + divide(dy * 120, F))};
+}
+
+int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy) {
+    const StreakLine line = flare_line(c, x, y, F, dx, dy);
+    return radial_streak(c.noise, line.a, line.b, line.c, line.d, wrap32(c.rings.flare_grain));
 }
 
 int64_t flare_strength(const KernelRings& k, int64_t g, int64_t light) {

@@ -38,10 +38,15 @@ inline int64_t flare_light(const KernelRings& k, int64_t u, int64_t F, int64_t g
     return ((((u * u) / half) * (k.flare_outer - F) * g) / (half * k.flare_reach)) * 2 - 80;
 }
 
-// The streak value g of the flares at pixel (x, y), (dx, dy) = centre - pixel, F > 0; with
-// the streak values of `streaks` when given (filled for the context's flare grain).
-int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy,
-                     PositionCache* streaks = nullptr);
+// The line whose streak values the flares at pixel (x, y) take, (dx, dy) = centre - pixel,
+// F > 0: from the pixel about 30 pixels towards the centre, in streak positions.
+struct StreakLine {
+    int32_t a, b, c, d;
+};
+StreakLine flare_line(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy);
+
+// The streak value g of the flares at pixel (x, y).
+int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy);
 
 // The flare strength from the streak value and the summed light of the lit flares, and
 // its colour added to the sums.
@@ -84,14 +89,19 @@ inline void bleed(LightSum& rgb, int64_t ceiling, bool full) {
     for (int64_t& v : rgb.c) v = std::clamp<int64_t>(v, 0, ceiling);
 }
 
-// The light of spike k at the offset (dx, dy) = centre - pixel: 0 off the spike's strip.
-inline int64_t spike_term(const RenderContext& c, int k, int64_t dx, int64_t dy) {
-    const int64_t across = absolute(dx * c.spike_b[k] + dy * c.spike_a[k]);
+// The light of a spike at the signed distances across it (dx B + dy A) and along it
+// (dx D - dy C): 0 off the spike's strip.
+inline int64_t spike_light_at(const RenderContext& c, int64_t across, int64_t along) {
+    across = absolute(across);
     if (across > 300) return 0;
     const int64_t w = c.spike_profile[300 - across];
-    const int64_t along = absolute(dx * c.spike_d[k] - dy * c.spike_c[k]);
-    const int64_t fall = (32640 - along) >> 7;
+    const int64_t fall = (32640 - absolute(along)) >> 7;
     return fall > 0 ? (fall * w) >> 8 : 0;
+}
+
+// The light of spike k at the offset (dx, dy) = centre - pixel.
+inline int64_t spike_term(const RenderContext& c, int k, int64_t dx, int64_t dy) {
+    return spike_light_at(c, dx * c.spike_b[k] + dy * c.spike_a[k], dx * c.spike_d[k] - dy * c.spike_c[k]);
 }
 
 // The spike light S at (dx, dy): every spike below the spike count summed.
