@@ -1,5 +1,6 @@
 #include "host/pixel_access.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/host_queries.h"
@@ -18,40 +19,82 @@ int64_t pixel_offset(int32_t x, int32_t y, const sdk::VRect& area, int64_t pixel
     return dx * pixel_bytes + (rows ? dy * row_bytes : 0);
 }
 
-float load_sample(const unsigned char* at, HostDepth depth) {
-    switch (depth) {
-        case HostDepth::k8: return at[0] / 255.0f;
-        case HostDepth::k16: {
-            uint16_t v;
-            std::memcpy(&v, at, sizeof v);
-            return v / 32768.0f;
-        }
-        case HostDepth::k32: {
-            float v;
-            std::memcpy(&v, at, sizeof v);
-            return v;
-        }
-        case HostDepth::kNone: break;
+template <HostDepth Depth>
+float load_sample(const unsigned char* at) {
+    if constexpr (Depth == HostDepth::k8) {
+        return at[0] / 255.0f;
+    } else if constexpr (Depth == HostDepth::k16) {
+        uint16_t v;
+        std::memcpy(&v, at, sizeof v);
+        return v / 32768.0f;
+    } else {
+        float v;
+        std::memcpy(&v, at, sizeof v);
+        return v;
     }
-    return 0.0f;
 }
 
 // Integer samples are scaled, truncated toward zero and kept inside the sample's range.
-void store_sample(unsigned char* at, HostDepth depth, float value) {
-    if (depth == HostDepth::k32) {
+template <HostDepth Depth>
+void store_sample(unsigned char* at, float value) {
+    if constexpr (Depth == HostDepth::k32) {
         std::memcpy(at, &value, sizeof value);
-        return;
-    }
-    const float scale = class_scale(depth);
-    float scaled = value * scale;
-    if (!(scaled > 0.0f)) scaled = 0.0f;  // also NaN
-    if (scaled > scale) scaled = scale;
-    if (depth == HostDepth::k8) {
-        at[0] = static_cast<uint8_t>(scaled);
     } else {
-        const uint16_t v = static_cast<uint16_t>(scaled);
-        std::memcpy(at, &v, sizeof v);
+        constexpr float scale = Depth == HostDepth::k8 ? 255.0f : 32768.0f;
+        float scaled = value * scale;
+        if (!(scaled > 0.0f)) scaled = 0.0f;  // also NaN
+        if (scaled > scale) scaled = scale;
+        if constexpr (Depth == HostDepth::k8) {
+            at[0] = static_cast<uint8_t>(scaled);
+        } else {
+            const uint16_t v = static_cast<uint16_t>(scaled);
+            std::memcpy(at, &v, sizeof v);
+        }
     }
+}
+
+// The pixel whose first sample is at `at`, in inData's layout.
+template <HostDepth Depth>
+void load_pixel(const HostPixels& host, const unsigned char* at, PixelValue& pixel) {
+    const int bytes = host.sample_bytes;
+    pixel.red = load_sample<Depth>(at);
+    pixel.green = host.single_colour ? pixel.red : load_sample<Depth>(at + bytes);
+    pixel.blue = host.single_colour ? pixel.red : load_sample<Depth>(at + 2 * bytes);
+    pixel.alpha = host.in_alpha >= 0 ? load_sample<Depth>(at + host.in_alpha * bytes) : 1.0f;
+}
+
+// Grey documents take the green channel, colour documents red, green and blue; the alpha
+// goes to the transparency plane when there is one.
+template <HostDepth Depth>
+void store_pixel(const HostPixels& host, unsigned char* at, const PixelValue& pixel) {
+    const int bytes = host.sample_bytes;
+    if (host.single_colour) {
+        store_sample<Depth>(at, pixel.green);
+    } else {
+        store_sample<Depth>(at, pixel.red);
+        store_sample<Depth>(at + bytes, pixel.green);
+        store_sample<Depth>(at + 2 * bytes, pixel.blue);
+    }
+    if (host.out_alpha >= 0) store_sample<Depth>(at + host.out_alpha * bytes, pixel.alpha);
+}
+
+// Calls visit.template operator()<Depth>() for the host's depth.
+template <typename Visit>
+void with_depth(HostDepth depth, Visit&& visit) {
+    switch (depth) {
+        case HostDepth::k8: visit.template operator()<HostDepth::k8>(); break;
+        case HostDepth::k16: visit.template operator()<HostDepth::k16>(); break;
+        case HostDepth::k32: visit.template operator()<HostDepth::k32>(); break;
+        case HostDepth::kNone: break;
+    }
+}
+
+// The columns [first, last) of the run x0 .. x0 + count - 1 that lie inside `area`'s columns,
+// and whether row y lies inside its rows.
+bool run_inside(const sdk::VRect& area, int32_t x0, int32_t y, int32_t count, int64_t& first, int64_t& last) {
+    first = std::max<int64_t>(x0, area.left);
+    last = std::min<int64_t>(int64_t(x0) + count, area.right);
+    return y >= area.top && y < area.bottom && first < last;
 }
 
 }  // namespace
@@ -88,12 +131,7 @@ bool read_pixel(const HostPixels& host, int32_t x, int32_t y, bool rows, PixelVa
     if (!host.readable) return false;
     const int64_t offset = pixel_offset(x, y, host.in_area, host.in_pixel_bytes, host.in_row_bytes, rows);
     if (offset < 0) return false;
-    const unsigned char* at = host.in + offset;
-    const int bytes = host.sample_bytes;
-    pixel.red = load_sample(at, host.depth);
-    pixel.green = host.single_colour ? pixel.red : load_sample(at + bytes, host.depth);
-    pixel.blue = host.single_colour ? pixel.red : load_sample(at + 2 * bytes, host.depth);
-    pixel.alpha = host.in_alpha >= 0 ? load_sample(at + host.in_alpha * bytes, host.depth) : 1.0f;
+    with_depth(host.depth, [&]<HostDepth Depth>() { load_pixel<Depth>(host, host.in + offset, pixel); });
     return true;
 }
 
@@ -108,28 +146,37 @@ bool write_host_pixel(const HostPixels& host, int32_t x, int32_t y, const PixelV
     if (!host.writable) return false;
     const int64_t offset = pixel_offset(x, y, host.out_area, host.out_pixel_bytes, host.out_row_bytes, rows);
     if (offset < 0) return false;
-    unsigned char* at = host.out + offset;
-    const int bytes = host.sample_bytes;
-    if (host.single_colour) {
-        store_sample(at, host.depth, pixel.green);
-    } else {
-        store_sample(at, host.depth, pixel.red);
-        store_sample(at + bytes, host.depth, pixel.green);
-        store_sample(at + 2 * bytes, host.depth, pixel.blue);
-    }
-    if (host.out_alpha >= 0) store_sample(at + host.out_alpha * bytes, host.depth, pixel.alpha);
+    with_depth(host.depth, [&]<HostDepth Depth>() { store_pixel<Depth>(host, host.out + offset, pixel); });
     return true;
 }
 
 void read_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count, PixelValue* pixels, float* masks) {
-    for (int32_t i = 0; i < count; ++i) {
-        read_pixel(host, x0 + i, y, true, pixels[i]);
-        masks[i] = read_mask(host, x0 + i, y, true);
+    int64_t first, last;
+    const bool inside = run_inside(host.in_area, x0, y, count, first, last);
+    const int64_t row = int64_t(y) - host.in_area.top;
+    if (host.readable && inside) {
+        with_depth(host.depth, [&]<HostDepth Depth>() {
+            const unsigned char* at =
+                host.in + (first - host.in_area.left) * host.in_pixel_bytes + row * host.in_row_bytes;
+            for (int64_t x = first; x < last; ++x, at += host.in_pixel_bytes) load_pixel<Depth>(host, at, pixels[x - x0]);
+        });
+    }
+    // Without a mask everything is selected; with one, nothing outside its area.
+    for (int32_t i = 0; i < count; ++i) masks[i] = host.mask ? 0.0f : 1.0f;
+    if (host.mask && inside) {
+        const unsigned char* at = host.mask + (first - host.in_area.left) + row * host.mask_row_bytes;
+        for (int64_t x = first; x < last; ++x) masks[x - x0] = *at++ / 255.0f;
     }
 }
 
 void write_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count, const PixelValue* pixels) {
-    for (int32_t i = 0; i < count; ++i) write_host_pixel(host, x0 + i, y, pixels[i], true);
+    int64_t first, last;
+    if (!host.writable || !run_inside(host.out_area, x0, y, count, first, last)) return;
+    with_depth(host.depth, [&]<HostDepth Depth>() {
+        unsigned char* at = host.out + (first - host.out_area.left) * host.out_pixel_bytes +
+                            (int64_t(y) - host.out_area.top) * host.out_row_bytes;
+        for (int64_t x = first; x < last; ++x, at += host.out_pixel_bytes) store_pixel<Depth>(host, at, pixels[x - x0]);
+    });
 }
 
 bool read_pixel(const sdk::FilterRecord& record, int32_t x, int32_t y, const sdk::VRect& tile, bool rows,
