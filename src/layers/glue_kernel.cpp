@@ -68,7 +68,7 @@ struct Fixed3 {
     Wide c[3];
 };
 
-Fixed3 fixed_colour(const PixelValue& p) { return {{to_fixed(p.red), to_fixed(p.green), to_fixed(p.blue)}}; }
+[[gnu::always_inline]] inline Fixed3 fixed_colour(const PixelValue& p) { return {{to_fixed(p.red), to_fixed(p.green), to_fixed(p.blue)}}; }
 
 Rgb real_colour(const Fixed3& f) { return {f.c[0] * kStep, f.c[1] * kStep, f.c[2] * kStep}; }
 

@@ -26,6 +26,34 @@ PixelValue over_checkerboard(const PixelValue& r, const PixelValue& c) {
     return out;
 }
 
+// glue_pixel, inlined into the loop of the runs.
+[[gnu::always_inline]] inline PixelValue glue_one(int32_t x, int32_t y, PixelValue sun, int32_t k, const PixelValue& host,
+                                                 float mask, const GlueSetup& setup) {
+    if (!setup.float_destination) sun.alpha *= kAlphaGain;
+    sun.alpha = std::clamp(sun.alpha, 0.0f, 1.0f);
+    for (float* c : {&sun.red, &sun.green, &sun.blue}) *c = std::max(*c, 0.0f);
+    // The bleed changes nothing unless a channel is above 1.
+    if (!setup.float_destination && (sun.red > 1.0f || sun.green > 1.0f || sun.blue > 1.0f)) overflow_bleed(sun);
+    if (setup.grey) sun.red = sun.green = sun.blue = 0.3f * sun.red + 0.59f * sun.green + 0.11f * sun.blue;
+
+    PixelValue r;
+    if (setup.float_destination) {
+        r = sun;
+        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, kFloatCeiling);
+    } else {
+        r = glue_kernel(sun, host, setup.mode, k, setup.editable_transparency);
+        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, 1.0f);
+    }
+
+    PixelValue under = host;
+    if (setup.render_mode == 1) {
+        under = checkerboard(x, y);
+        r = over_checkerboard(r, under);
+    }
+    if (mask < 1) r = mix(under, r, mask);
+    return r;
+}
+
 }  // namespace
 
 void overflow_bleed(PixelValue& sun) {
@@ -66,29 +94,7 @@ PixelValue checkerboard(int32_t x, int32_t y) {
 
 PixelValue glue_pixel(int32_t x, int32_t y, PixelValue sun, int32_t k, const PixelValue& host, float mask,
                       const GlueSetup& setup) {
-    if (!setup.float_destination) sun.alpha *= kAlphaGain;
-    sun.alpha = std::clamp(sun.alpha, 0.0f, 1.0f);
-    for (float* c : {&sun.red, &sun.green, &sun.blue}) *c = std::max(*c, 0.0f);
-    // The bleed changes nothing unless a channel is above 1.
-    if (!setup.float_destination && (sun.red > 1.0f || sun.green > 1.0f || sun.blue > 1.0f)) overflow_bleed(sun);
-    if (setup.grey) sun.red = sun.green = sun.blue = 0.3f * sun.red + 0.59f * sun.green + 0.11f * sun.blue;
-
-    PixelValue r;
-    if (setup.float_destination) {
-        r = sun;
-        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, kFloatCeiling);
-    } else {
-        r = glue_kernel(sun, host, setup.mode, k, setup.editable_transparency);
-        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, 1.0f);
-    }
-
-    PixelValue under = host;
-    if (setup.render_mode == 1) {
-        under = checkerboard(x, y);
-        r = over_checkerboard(r, under);
-    }
-    if (mask < 1) r = mix(under, r, mask);
-    return r;
+    return glue_one(x, y, sun, k, host, mask, setup);
 }
 
 void glue_write_back(int32_t x, int32_t y, const PixelValue& sun, int32_t k, const GlueSetup& setup,
@@ -103,7 +109,7 @@ void glue_run(int32_t x0, int32_t y, int32_t count, const PixelValue* suns, cons
     float masks[kGlueRunLength];
     destination.read_run(x0, y, count, hosts, masks);
     PixelValue out[kGlueRunLength];
-    for (int32_t i = 0; i < count; ++i) out[i] = glue_pixel(x0 + i, y, suns[i], k[i], hosts[i], masks[i], setup);
+    for (int32_t i = 0; i < count; ++i) out[i] = glue_one(x0 + i, y, suns[i], k[i], hosts[i], masks[i], setup);
     destination.write_run(x0, y, count, out);
 }
 
