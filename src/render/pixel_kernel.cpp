@@ -67,16 +67,6 @@ int64_t bow_light(const RenderContext& c, int64_t F, int ch) {
     return ((f * c.spectral.bow[ch][i1] + (3 - f) * c.spectral.bow[ch][i0]) * 129) >> 1;
 }
 
-int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
-    const int64_t s = c.flare_angles[n], W = c.rings.flare_width;
-    const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
-    if (!inside) return -1;
-    int64_t u = angle - s;
-    if (u < 0) u += kTurn;
-    if (u > (W >> 1)) u = (W & ~int64_t(1)) - u;
-    return u;
-}
-
 StreakLine flare_line(const RenderContext& c, int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy) {
     const KernelRings& k = c.rings;
     const int64_t px = x - k.centre_x, py = y - k.centre_y;

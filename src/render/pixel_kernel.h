@@ -30,7 +30,15 @@ int64_t bow_light(const RenderContext& c, int64_t F, int ch);
 
 // The angle's offset into flare n, folded to the distance from the flare's nearer edge;
 // -1 when the angle lies outside the flare.
-int64_t flare_offset(const RenderContext& c, int n, int64_t angle);
+inline int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
+    const int64_t s = c.flare_angles[n], W = c.rings.flare_width;
+    const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
+    if (!inside) return -1;
+    int64_t u = angle - s;
+    if (u < 0) u += kTurn;
+    if (u > (W >> 1)) u = (W & ~int64_t(1)) - u;
+    return u;
+}
 
 // The light of one flare at offset u with streak value g; only a positive value counts.
 inline int64_t flare_light(const KernelRings& k, int64_t u, int64_t F, int64_t g) {
