@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/host_context.h"
@@ -320,6 +321,61 @@ TEST(HostQueries, ColoursUseTheHighByteAndDocumentsTheirPlanes) {
     for (int16_t c = 1; c <= 7; ++c) {
         r.filterCase = c;
         EXPECT_EQ(has_transparency(r), c == 4 || c == 5) << c;
+    }
+}
+
+// Runs of pixels against the same pixels one by one, on runs that start left of the tile,
+// end right of it, miss it on either side or lie in rows above and below it: every depth,
+// grey and colour, with and without transparency and a selection mask.
+TEST(PixelAccess, RunsReadAndWriteWhatSinglePixelsDo) {
+    struct Kind {
+        int16_t mode;
+        int32_t depth;
+        int16_t planes;
+        int bytes;
+        bool transparency, mask;
+    } kinds[] = {{sdk::kModeRGBColor, 8, 4, 1, true, true},   {sdk::kModeRGBColor, 8, 3, 1, false, false},
+                 {sdk::kModeGray16, 16, 1, 2, false, true},   {sdk::kModeRGB48, 16, 4, 2, true, false},
+                 {sdk::kModeRGB96, 32, 3, 4, false, true},    {sdk::kModeGray32, 32, 2, 4, true, false}};
+    constexpr int32_t kRuns[][3] = {{7, 21, 10}, {5, 20, 6}, {12, 22, 1}, {13, 22, 4}, {0, 21, 3},
+                                    {14, 21, 5}, {9, 19, 6}, {9, 23, 6}, {10, 20, 0}};
+    for (const Kind& k : kinds) {
+        Tile t(k.mode, k.depth, k.planes, k.bytes);
+        if (k.transparency) {
+            t.record.filterCase = sdk::kFilterCaseEditableTransparencyNoSelection;
+            t.record.inLayerPlanes = k.planes - 1;
+        }
+        for (size_t i = 0; i < t.in.size(); ++i) t.in[i] = (k.bytes == 4 && i % 4 == 3) ? 0x3F : uint8_t(i * 37 + 11);
+        if (k.mask) {
+            t.mask.assign(3 * 6, 0);
+            for (size_t i = 0; i < t.mask.size(); ++i) t.mask[i] = uint8_t(i * 53);
+            t.record.maskData = t.mask.data();
+            t.record.maskRowBytes = 6;
+        }
+        const HostPixels host = host_pixels(t.record, t.area);
+        for (const auto& run : kRuns) {
+            const int32_t x0 = run[0], y = run[1], count = run[2];
+            const std::string where = "mode " + std::to_string(k.mode) + ", run at (" + std::to_string(x0) + ", " +
+                                      std::to_string(y) + ") of " + std::to_string(count);
+            const PixelValue untouched{-1, -2, -3, -4};
+            std::vector<PixelValue> pixels(size_t(count), untouched);
+            std::vector<float> masks(size_t(count), -1);
+            read_host_run(host, x0, y, count, pixels.data(), masks.data());
+            std::vector<PixelValue> written(static_cast<size_t>(count));
+            for (int32_t i = 0; i < count; ++i) {
+                PixelValue one = untouched;
+                read_pixel(host, x0 + i, y, true, one);
+                EXPECT_EQ(std::memcmp(&one, &pixels[size_t(i)], sizeof one), 0) << where << ", pixel " << i;
+                EXPECT_EQ(masks[size_t(i)], read_mask(host, x0 + i, y, true)) << where << ", pixel " << i;
+                written[size_t(i)] = {0.1f * float(i), 1.5f - 0.2f * float(i), 0.5f, 0.25f * float(i % 5)};
+            }
+            const std::vector<unsigned char> before = t.out;
+            for (int32_t i = 0; i < count; ++i) write_host_pixel(host, x0 + i, y, written[size_t(i)], true);
+            const std::vector<unsigned char> by_pixel = t.out;
+            t.out = before;
+            write_host_run(host, x0, y, count, written.data());
+            EXPECT_EQ(t.out, by_pixel) << where;
+        }
     }
 }
 
