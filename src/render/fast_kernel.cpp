@@ -44,20 +44,38 @@ public:
         cleared_ = false;
     }
 
-    int32_t get(const RenderContext& c, int32_t a, int32_t b) {
-        const int64_t i = a - a0_, j = b - b0_;
-        if (i < 0 || j < 0 || i >= kStreakColumns || j >= kStreakRows)
-            return streak_value(c.noise, a, b, wrap32(c.rings.flare_grain));
+    // The streak value g along the line: radial_streak with the region's values.
+    int64_t walk(const RenderContext& c, const StreakLine& line) {
         if (!cleared_) {
             std::fill(std::begin(values_), std::end(values_), kUnknown);
             cleared_ = true;
         }
-        uint16_t& v = values_[j * kStreakColumns + i];
+        // The walk keeps within one position of its ends' rows and columns, so with both
+        // ends two positions inside the region no look-up needs a bounds check.
+        if (inner(line.a, line.b) && inner(line.c, line.d))
+            return streak_walk(line.a, line.b, line.c, line.d, [&](int32_t a, int32_t b) {
+                return value(c, a, b, (int64_t(b) - b0_) * kStreakColumns + (int64_t(a) - a0_));
+            });
+        return streak_walk(line.a, line.b, line.c, line.d, [&](int32_t a, int32_t b) {
+            const int64_t i = a - a0_, j = b - b0_;
+            if (i < 0 || j < 0 || i >= kStreakColumns || j >= kStreakRows)
+                return streak_value(c.noise, a, b, wrap32(c.rings.flare_grain));
+            return value(c, a, b, j * kStreakColumns + i);
+        });
+    }
+
+private:
+    bool inner(int32_t a, int32_t b) const {
+        const int64_t i = a - a0_, j = b - b0_;
+        return i >= 2 && j >= 2 && i < kStreakColumns - 2 && j < kStreakRows - 2;
+    }
+
+    int32_t value(const RenderContext& c, int32_t a, int32_t b, int64_t index) {
+        uint16_t& v = values_[index];
         if (v == kUnknown) v = uint16_t(streak_value(c.noise, a, b, wrap32(c.rings.flare_grain)));
         return v;
     }
 
-private:
     static constexpr uint16_t kUnknown = 0xFFFF;  // streak values are 0..255
     int64_t a0_ = 0, b0_ = 0;
     bool cleared_ = false;
@@ -188,10 +206,7 @@ public:
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += dark_[ch];
             return;
         }
-        const StreakLine line = flare_line(c_, x, y, F, dx, dy);
-        StreakRegion& streaks = scratch_.streaks;
-        const int64_t g = streak_walk(line.a, line.b, line.c, line.d,
-                                      [&](int32_t a, int32_t b) { return streaks.get(c_, a, b); });
+        const int64_t g = scratch_.streaks.walk(c_, flare_line(c_, x, y, F, dx, dy));
         const int64_t D = half_ * k_.flare_reach;
         int64_t light = 0;
         for (int i = 0; i < count; ++i) {
