@@ -2,31 +2,13 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
+#include "apps/cli/json_text.h"
 #include "sdk/four_cc.h"
 #include "settings/parameter_table.h"
 
 namespace corvanthe::cli {
 namespace {
-
-void put_string(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte >= 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);  // one byte, read back as one
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
 
 class Reader {
 public:
@@ -185,22 +167,19 @@ bool descriptor_to_json(const hosting::Descriptor& descriptor, std::string& json
     std::string out = "{";
     for (const hosting::DescriptorItem& item : descriptor.items) {
         out += out.size() == 1 ? "\n  " : ",\n  ";
-        put_string(out, four_cc_text(item.key));
+        put_json_string(out, four_cc_text(item.key));
         out += ": ";
         switch (item.kind) {
             case hosting::ItemKind::Integer: out += std::to_string(item.integer); break;
             case hosting::ItemKind::Boolean: out += item.integer != 0 ? "true" : "false"; break;
             case hosting::ItemKind::Float: {
-                if (!std::isfinite(item.number)) {
+                if (!put_json_number(out, item.number)) {
                     error = "\"" + four_cc_text(item.key) + "\" is not a finite number";
                     return false;
                 }
-                char text[32];
-                const auto result = std::to_chars(text, text + sizeof text, item.number);  // shortest exact form
-                out.append(text, result.ptr);
                 break;
             }
-            case hosting::ItemKind::Enumerated: put_string(out, four_cc_text(item.value)); break;
+            case hosting::ItemKind::Enumerated: put_json_string(out, four_cc_text(item.value)); break;
             default:
                 error = "\"" + four_cc_text(item.key) + "\" has a kind of value the JSON form does not carry";
                 return false;

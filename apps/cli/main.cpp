@@ -5,7 +5,9 @@
 
 #include "apps/cli/sanitizer_options.h"
 #include "host/plugin_main.h"
+#include "apps/cli/info_command.h"
 #include "apps/cli/page_command.h"
+#include "apps/cli/preset_command.h"
 #include "apps/cli/render_command.h"
 #include "apps/cli/render_settings_options.h"
 
@@ -23,6 +25,10 @@ int main(int argc, char** argv) {
     render_command->add_flag("--quiet", render.quiet, "no progress bar and no summary");
     add_render_settings_options(*render_command, render);
     const PageCommand page(app);
+    const PresetCommand preset(app);
+    bool info_json = false;
+    CLI::App* info_command = app.add_subcommand("info", "The plug-in's properties and scripting parameters");
+    info_command->add_flag("--json", info_json, "as JSON");
 
     try {
         app.parse(argc, argv);
@@ -34,5 +40,7 @@ int main(int argc, char** argv) {
     }
     if (*render_command) return run_render(render, PluginMain);
     if (page.chosen()) return page.run();
+    if (preset.chosen()) return preset.run();
+    if (*info_command) return run_info(info_json);
     return kExitUsage;
 }

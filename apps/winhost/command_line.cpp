@@ -32,7 +32,7 @@ int report(const RunOutcome& outcome) {
     return 0;
 }
 
-std::string describe(const PluginProperties& properties) {
+std::string describe(const hosting::PluginProperties& properties) {
     char version[16];
     std::snprintf(version, sizeof version, "0x%08x", unsigned(properties.interface_version));
     return "kind " + four_cc_text(properties.kind) + "\nname " + properties.name + "\ncategory " +

@@ -2,7 +2,7 @@
 // The arguments that both raw-file hosts share.
 #include <string>
 
-#include "apps/winhost/pipl_reader.h"
+#include "hosting/pipl_reader.h"
 #include "apps/winhost/silent_run.h"
 
 namespace corvanthe::winhost {
@@ -15,6 +15,6 @@ bool parse_run_arguments(int argc, char** argv, int first, SilentRun& run);
 int report(const RunOutcome& outcome);
 
 // The properties a host starts the plug-in by, one per line ("kind 8BFM", ...).
-std::string describe(const PluginProperties& properties);
+std::string describe(const hosting::PluginProperties& properties);
 
 }  // namespace corvanthe::winhost

@@ -131,6 +131,10 @@ int32_t get_integer(const SunSettings& s, const ParameterInfo& p) {
     }
 }
 
+int32_t get_stored_integer(const SunSettings& s, const ParameterInfo& p) {
+    return p.type == T::ColourChannel ? *field<uint16_t>(s, p) : get_integer(s, p);
+}
+
 void set_integer(SunSettings& s, const ParameterInfo& p, int32_t value) {
     switch (p.type) {
         case T::ColourChannel:

@@ -45,6 +45,9 @@ const ParameterInfo* find_parameter_by_name(std::string_view name);
 
 // Integer view: colour channels give their high byte, the rest their value.
 int32_t get_integer(const SunSettings& s, const ParameterInfo& p);
+// The stored value as files hold it: colour channels their 16-bit value, the rest
+// as get_integer (floats cut toward zero).
+int32_t get_stored_integer(const SunSettings& s, const ParameterInfo& p);
 // Colour channels store v << 8 kept to 16 bits; floats take the value converted.
 void set_integer(SunSettings& s, const ParameterInfo& p, int32_t value);
 float get_float(const SunSettings& s, const ParameterInfo& p);

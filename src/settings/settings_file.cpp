@@ -121,15 +121,23 @@ void upgrade(int32_t version, SunSettings& s) {
 
 int32_t clamp_side(int32_t side) { return side < 0 ? 0 : side > kThumbnailMaxSide ? kThumbnailMaxSide : side; }
 
+// Reads the block's kind, sides and byte count; false when the file ends first.
+bool read_thumbnail_header(BigEndianReader& in, ThumbnailBlock& block) {
+    if (!in.read_int(block.kind)) return false;
+    if (block.kind == 0) return true;
+    if (!in.read_int(block.width) || !in.read_int(block.height) || !in.read_int(block.byte_count)) return false;
+    block.width = clamp_side(block.width);
+    block.height = clamp_side(block.height);
+    return true;
+}
+
 // The thumbnail block; true when a thumbnail was shown. Nothing follows the block,
 // so the bytes of a thumbnail that is not shown are left unread.
 bool read_thumbnail(BigEndianReader& in, ThumbnailPort* thumbnails) {
-    int32_t kind, width, height, count;
-    if (!in.read_int(kind) || kind == 0) return false;
-    if (!in.read_int(width) || !in.read_int(height) || !in.read_int(count)) return false;
-    width = clamp_side(width);
-    height = clamp_side(height);
-    if (kind != 1 || !thumbnails || !thumbnails->can_show() || count < 0 || count > kThumbnailMaxBytes) return false;
+    ThumbnailBlock block;
+    if (!read_thumbnail_header(in, block) || block.kind == 0) return false;
+    const int32_t width = block.width, height = block.height, count = block.byte_count;
+    if (block.kind != 1 || !thumbnails || !thumbnails->can_show() || count < 0 || count > kThumbnailMaxBytes) return false;
     if (width < 1 || height < 1 || count == 0) return false;
     uint8_t* bytes = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(count)));
     if (!bytes) return false;
@@ -150,6 +158,25 @@ int32_t scaled_to_file(float value, double factor) {
     if (whole <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
     if (whole >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(whole);
+}
+
+SettingsFileLayout settings_file_layout(const std::string& path) {
+    SettingsFileLayout layout;
+    BigEndianReader in;
+    layout.error = in.open(path);
+    if (layout.error != kFileOk) return layout;
+    bool complete = in.read_int(layout.version) && layout.version >= 1 && read_values(in, layout.version, nullptr);
+    if (complete && layout.version >= kSettingsFileVersion) {
+        complete = read_thumbnail_header(in, layout.thumbnail) && layout.thumbnail.byte_count >= 0;
+        uint8_t chunk[4096];
+        for (int32_t left = layout.thumbnail.kind == 0 ? 0 : layout.thumbnail.byte_count; complete && left > 0;) {
+            const int32_t part = left < int32_t(sizeof chunk) ? left : int32_t(sizeof chunk);
+            complete = in.read_bytes(chunk, std::size_t(part));
+            left -= part;
+        }
+    }
+    if (!complete) layout.error = kFileReadError;
+    return layout;
 }
 
 SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode mode, SunSettings& settings,

@@ -26,6 +26,25 @@ struct SettingsReadResult {
     bool thumbnail_shown = false;
 };
 
+// The thumbnail block as a file holds it (all 0 when there is none, also before
+// version 40); the sides clamped to 0..128 as readers take them.
+struct ThumbnailBlock {
+    int32_t kind = 0;  // 0 none, 1 JPEG; readers pass over other kinds
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t byte_count = 0;
+};
+
+// What a settings file holds beside its values: its version and its thumbnail block.
+struct SettingsFileLayout {
+    int16_t error = 0;  // kFileCannotOpen; kFileReadError when it ends inside its values or thumbnail
+    int32_t version = 0;
+    ThumbnailBlock thumbnail;
+};
+
+// Goes through a settings file without storing anything.
+SettingsFileLayout settings_file_layout(const std::string& path);
+
 // Reads a settings file. A file that cannot be opened leaves the record alone
 // (kFileCannotOpen); one that ends early keeps the values read up to its end. The
 // thumbnail goes to `thumbnails` when given and able to show it.

@@ -29,13 +29,13 @@ bool PluginModule::load(const std::string& path) {
         error_ = path + " has no PIPL resource 16000";
         return false;
     }
-    const auto properties = read_pipl(static_cast<const uint8_t*>(bytes), SizeofResource(module, found));
+    const auto properties = hosting::read_pipl(static_cast<const uint8_t*>(bytes), SizeofResource(module, found));
     if (!properties) {
         error_ = path + ": the PIPL resource is malformed";
         return false;
     }
     properties_ = *properties;
-    const std::string& name = native_entry(properties_);
+    const std::string& name = hosting::native_entry(properties_);
     if (name.empty()) {
         error_ = path + ": the PIPL names no entry point for this machine";
         return false;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "apps/winhost/pipl_reader.h"
+#include "hosting/pipl_reader.h"
 #include "sdk/filter_record.h"
 
 namespace corvanthe::winhost {
@@ -20,7 +20,7 @@ public:
     // False with error() set when the module, its property list or its entry is missing.
     bool load(const std::string& path);
 
-    const PluginProperties& properties() const { return properties_; }
+    const hosting::PluginProperties& properties() const { return properties_; }
     sdk::PluginMainProc entry() const { return entry_; }
     // True when the entry found through the property list is the module's export
     // "PluginMain" (the name hosts expect in the property list).
@@ -29,7 +29,7 @@ public:
 
 private:
     void* module_ = nullptr;
-    PluginProperties properties_;
+    hosting::PluginProperties properties_;
     sdk::PluginMainProc entry_ = nullptr;
     std::string error_;
 };

@@ -7,8 +7,26 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-namespace corvanthe::winhost {
+namespace corvanthe::hosting {
+
+// 'hstm': where the host finds the plug-in's scripting terminology.
+struct TerminologyReference {
+    uint32_t version = 0;
+    uint32_t event_class = 0;
+    uint32_t event_id = 0;
+    int16_t resource_id = 0;  // of the "AETE" resource
+    std::string scope;
+};
+
+// 'fici': how the host hands over the data of one filter case (1..7 in order).
+struct FilterCaseInfo {
+    uint8_t input_handling = 0;
+    uint8_t output_handling = 0;
+    uint8_t flags = 0;  // 1 don't copy to the destination, 2 works with blank data
+    uint8_t reserved = 0;
+};
 
 struct PluginProperties {
     uint32_t kind = 0;           // 'kind': '8BFM' for a filter
@@ -17,6 +35,11 @@ struct PluginProperties {
     uint32_t interface_version = 0;  // 'vers'
     std::string entry_x86;       // 'wx86': the entry point for 32-bit hosts
     std::string entry_x64;       // '8664': the entry point for 64-bit hosts
+    bool has_terminology = false;
+    TerminologyReference terminology;         // 'hstm'
+    uint16_t supported_modes = 0;             // 'mode': bitmap in the top bit, then grayscale, indexed, RGB, ...
+    std::vector<std::string> enable_conditions;  // 'enbl', in list order
+    std::vector<FilterCaseInfo> filter_cases;    // 'fici'
     int property_count = 0;
 };
 
@@ -27,4 +50,4 @@ std::optional<PluginProperties> read_pipl(const uint8_t* bytes, std::size_t size
 // The entry point a host of this machine's word size looks for.
 const std::string& native_entry(const PluginProperties& properties);
 
-}  // namespace corvanthe::winhost
+}  // namespace corvanthe::hosting

@@ -1,10 +1,10 @@
-#include "apps/winhost/pipl_reader.h"
+#include "hosting/pipl_reader.h"
 
 #include <cstring>
 
 #include "sdk/four_cc.h"
 
-namespace corvanthe::winhost {
+namespace corvanthe::hosting {
 namespace {
 
 constexpr std::size_t kPreludeBytes = 2;
@@ -53,8 +53,29 @@ bool take(PluginProperties& out, uint32_t key, const uint8_t* data, std::size_t 
             if (!(text = c_string(data, length))) return false;
             out.entry_x64 = *text;
             return true;
+        case four_cc("hstm"): {
+            constexpr std::size_t kFixed = 14;  // version, class, event, resource id
+            if (length < kFixed || !(text = c_string(data + kFixed, length - kFixed))) return false;
+            out.has_terminology = true;
+            out.terminology = {u32_at(data), u32_at(data + 4), u32_at(data + 8),
+                               int16_t(uint16_t(data[12] | data[13] << 8)), *text};
+            return true;
+        }
+        case four_cc("mode"):
+            if (length < 2) return false;
+            out.supported_modes = uint16_t(data[0] << 8 | data[1]);  // a bit set, first byte first
+            return true;
+        case four_cc("enbl"):
+            if (!(text = c_string(data, length))) return false;
+            out.enable_conditions.push_back(*text);
+            return true;
+        case four_cc("fici"):
+            out.filter_cases.clear();
+            for (std::size_t at = 0; at + 4 <= length; at += 4)
+                out.filter_cases.push_back({data[at], data[at + 1], data[at + 2], data[at + 3]});
+            return true;
         default:
-            return true;  // properties a host does not need to start the plug-in
+            return true;  // other properties are passed over
     }
 }
 
@@ -91,4 +112,4 @@ const std::string& native_entry(const PluginProperties& properties) {
     return sizeof(void*) == 8 ? properties.entry_x64 : properties.entry_x86;
 }
 
-}  // namespace corvanthe::winhost
+}  // namespace corvanthe::hosting

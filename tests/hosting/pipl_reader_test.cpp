@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "apps/winhost/pipl_reader.h"
+#include "hosting/pipl_reader.h"
 #include "host/pipl.h"
 #include "sdk/four_cc.h"
 
-namespace corvanthe::winhost {
+namespace corvanthe::hosting {
 namespace {
 
 std::optional<PluginProperties> read(const std::vector<uint8_t>& bytes) { return read_pipl(bytes.data(), bytes.size()); }
@@ -114,4 +114,4 @@ TEST(PiplReader, RejectsDamagedLists) {
 }
 
 }  // namespace
-}  // namespace corvanthe::winhost
+}  // namespace corvanthe::hosting
