@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "hosting/pipl_reader.h"
@@ -86,6 +87,43 @@ TEST(PiplReader, ReadsAHandMadeListAndSkipsPropertiesItDoesNotNeed) {
     EXPECT_EQ(properties->property_count, 5);
 }
 
+TEST(PiplReader, ReadsTheTerminologyModesConditionsAndFilterCases) {
+    // hstm: version 0, class 'Fcrv', event 'Scrp' (little-endian codes), resource 300, scope "A B".
+    std::vector<uint8_t> terminology = {0, 0, 0, 0, 'v', 'r', 'c', 'F', 'p', 'r', 'c', 'S', 0x2C, 0x01};
+    const std::vector<uint8_t> scope = text("A B", false);
+    terminology.insert(terminology.end(), scope.begin(), scope.end());
+    const auto bytes = ListBuilder()
+                           .property("hstm", terminology)
+                           .property("mode", {0x40, 0x01})
+                           .property("enbl", text("first", false))
+                           .property("enbl", text("second", false))
+                           .property("fici", {1, 2, 3, 0, 4, 5, 6, 7})
+                           .bytes;
+    const auto properties = read(bytes);
+    ASSERT_TRUE(properties);
+    ASSERT_TRUE(properties->has_terminology);
+    EXPECT_EQ(properties->terminology.version, 0u);
+    EXPECT_EQ(properties->terminology.event_class, four_cc("Fcrv"));
+    EXPECT_EQ(properties->terminology.event_id, four_cc("Scrp"));
+    EXPECT_EQ(properties->terminology.resource_id, 300);
+    EXPECT_EQ(properties->terminology.scope, "A B");
+    EXPECT_EQ(properties->supported_modes, 0x4001) << "the first byte is the high one";
+    EXPECT_EQ(properties->enable_conditions, (std::vector<std::string>{"first", "second"}));
+    ASSERT_EQ(properties->filter_cases.size(), 2u);
+    EXPECT_EQ(properties->filter_cases[1].input_handling, 4);
+    EXPECT_EQ(properties->filter_cases[1].output_handling, 5);
+    EXPECT_EQ(properties->filter_cases[1].flags, 6);
+    EXPECT_EQ(properties->filter_cases[1].reserved, 7);
+
+    // The plug-in's own list: the modes grayscale and RGB, seven cases, two conditions.
+    const auto own = read(pipl_resource(EntryArchitecture::X86));
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->supported_modes, 0x5000);
+    EXPECT_EQ(own->filter_cases.size(), 7u);
+    EXPECT_EQ(own->enable_conditions.size(), 2u);
+    EXPECT_EQ(own->terminology.resource_id, 16000);
+}
+
 TEST(PiplReader, RejectsDamagedLists) {
     const auto good = pipl_resource(EntryArchitecture::X64);
     // Every cut short of the whole list (the last property's padding aside) is refused,
@@ -110,6 +148,11 @@ TEST(PiplReader, RejectsDamagedLists) {
     EXPECT_FALSE(read(ListBuilder().property("name", {9, 'a', 'b', 'c'}).bytes));
     EXPECT_FALSE(read(ListBuilder().property("8664", {'P', 'l', 'u', 'g'}).bytes));
     EXPECT_FALSE(read(ListBuilder().property("kind", {'M', 'F'}).bytes));
+    // A terminology property too short for its fixed fields or without its scope's zero.
+    EXPECT_FALSE(read(ListBuilder().property("hstm", std::vector<uint8_t>(13, 0)).bytes));
+    EXPECT_FALSE(read(ListBuilder().property("hstm", std::vector<uint8_t>(16, 'x')).bytes));
+    EXPECT_FALSE(read(ListBuilder().property("enbl", {'i', 'n'}).bytes));
+    EXPECT_FALSE(read(ListBuilder().property("mode", {0x50}).bytes));
     EXPECT_FALSE(read_pipl(nullptr, 0));
 }
 
