@@ -53,6 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(r.thumbnail_shown == preview.thumbnail_shown);
     check_shown(holder, r);
 
+    // The layout goes through the same ints and the thumbnail's bytes: a file it finds
+    // complete reads without an error.
+    const SettingsFileLayout layout = settings_file_layout(input);
+    FUZZ_CHECK(layout.error == kFileOk || layout.error == kFileReadError);
+    if (layout.error == kFileOk) FUZZ_CHECK(r.error == kFileOk);
+
     // Saving rounds the scaled floats once; from then on a save and a load give back
     // the same record.
     SunSettings saved = loaded;

@@ -12,7 +12,7 @@ bool read_preset_file(const std::string& path, SunSettings& settings, std::strin
                       ThumbnailPort* thumbnails, SettingsFileLayout* layout) {
     // Gone through once first, so that nothing of a file that is refused is taken.
     const SettingsFileLayout found = settings_file_layout(path);
-    if (found.error == kFileOk && (found.version < 1 || found.version > kSettingsFileVersion)) {
+    if (found.error == kFileOk && found.version > kSettingsFileVersion) {
         error = "'" + path + "' has the settings file version " + std::to_string(found.version) +
                 "; versions 1.." + std::to_string(kSettingsFileVersion) + " are read";
         return false;
