@@ -64,7 +64,7 @@ int make_descriptor(int argc, char** argv) {
 
 int show_pipl(const char* path) {
     const auto bytes = read_file(path);
-    const auto properties = bytes ? hosting::read_pipl(bytes->data(), bytes->size()) : std::nullopt;
+    const auto properties = bytes ? corvanthe::hosting::read_pipl(bytes->data(), bytes->size()) : std::nullopt;
     if (!properties) {
         std::fprintf(stderr, "%s is not a property list\n", path);
         return 1;
