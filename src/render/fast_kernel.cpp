@@ -108,6 +108,32 @@ int64_t distance(int64_t dx, int64_t dy) {
     return trunc_int64(std::sqrt(16.0 * (double(dx) * double(dx) + double(dy) * double(dy))));
 }
 
+// Offsets below this keep 16 (dx^2 + dy^2) below 2^52, where the square root in distance()
+// is exact enough that its truncation is the integer square root.
+constexpr int64_t kSteppedOffset = int64_t(1) << 23;
+
+// The distances F of a row's pixels from left to right (dx falling by one a pixel): the first
+// from the square root, the next ones stepped from it as integer square roots of
+// N = 16 (dx^2 + dy^2), which is what distance() gives where offsets are below kSteppedOffset.
+struct RowDistance {
+    RowDistance(int64_t dx, int64_t dy, bool stepped)
+        : dx(dx), dy(dy), N(stepped ? 16 * (dx * dx + dy * dy) : 0), F(distance(dx, dy)), stepped(stepped) {}
+
+    void step() {
+        if (!stepped) {
+            F = distance(--dx, dy);
+            return;
+        }
+        N -= 16 * (2 * dx - 1);
+        --dx;
+        while (F * F > N) --F;
+        while ((F + 1) * (F + 1) <= N) ++F;
+    }
+
+    int64_t dx, dy, N, F;
+    bool stepped;
+};
+
 // The columns [first, last] of the row at dy where spike k's strip |dx B + dy A| <= 300
 // may lie (dx = centre x - x); first > last when the row misses it.
 void strip_columns(const RenderContext& c, int k, int64_t dy, int64_t& first, int64_t& last) {
@@ -324,14 +350,16 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             // The distance grows with |dx| and |dy|, so the block's distances lie in [low, high].
             const int64_t low = distance(near_x, near_y), high = distance(far_x, far_y);
             const bool tabled = flares.usable() && high - low < kRingCapacity;
+            const bool stepped = far_x < kSteppedOffset && far_y < kSteppedOffset;
             if (tabled) fill_rings(c, low, high, scratch.ring);
             scratch.streaks.start(int64_t(left) - k.centre_x, int64_t(top) - k.centre_y);
             for (int32_t y = top; y < bottom; ++y) {
                 const int64_t dy = k.centre_y - y;
                 sum_spikes(c, dy, left, right, scratch.spike);
-                for (int32_t x = left; x < right; ++x) {
+                RowDistance row(k.centre_x - left, dy, stepped);
+                for (int32_t x = left; x < right; ++x, row.step()) {
                     const int64_t S = scratch.spike[x - left];
-                    const int64_t F = distance(k.centre_x - x, dy);
+                    const int64_t F = row.F;
                     if (tabled && low <= F && F <= high)
                         render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, S, buffer);
                     else
