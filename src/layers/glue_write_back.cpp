@@ -1,6 +1,8 @@
 #include "layers/glue_write_back.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "layers/glue_kernel.h"
 
@@ -26,7 +28,8 @@ PixelValue over_checkerboard(const PixelValue& r, const PixelValue& c) {
     return out;
 }
 
-// glue_pixel, inlined into the loop of the runs.
+// glue_pixel, inlined into the loop of the runs; Mode as for glue_kernel_in.
+template <int32_t Mode>
 [[gnu::always_inline]] inline PixelValue glue_one(int32_t x, int32_t y, PixelValue sun, int32_t k, const PixelValue& host,
                                                  float mask, const GlueSetup& setup) {
     if (!setup.float_destination) sun.alpha *= kAlphaGain;
@@ -41,7 +44,7 @@ PixelValue over_checkerboard(const PixelValue& r, const PixelValue& c) {
         r = sun;
         for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, kFloatCeiling);
     } else {
-        r = glue_kernel(sun, host, setup.mode, k, setup.editable_transparency);
+        r = glue_kernel_in<Mode>(sun, host, setup.mode, k, setup.editable_transparency);
         for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, 1.0f);
     }
 
@@ -53,6 +56,23 @@ PixelValue over_checkerboard(const PixelValue& r, const PixelValue& c) {
     if (mask < 1) r = mix(under, r, mask);
     return r;
 }
+
+// The loop of glue_run with the kernel compiled for one mode.
+template <int32_t Mode>
+void glue_pixels(int32_t x0, int32_t y, int32_t count, const PixelValue* suns, const int32_t* k,
+                 const PixelValue* hosts, const float* masks, const GlueSetup& setup, PixelValue* out) {
+    for (int32_t i = 0; i < count; ++i) out[i] = glue_one<Mode>(x0 + i, y, suns[i], k[i], hosts[i], masks[i], setup);
+}
+
+using GluePixels = void (*)(int32_t, int32_t, int32_t, const PixelValue*, const int32_t*, const PixelValue*,
+                            const float*, const GlueSetup&, PixelValue*);
+
+// glue_pixels for each mode 0..kGlueModeCount; entry 0 takes the mode from the setup.
+template <int32_t... Modes>
+constexpr auto make_glue_loops(std::integer_sequence<int32_t, Modes...>) {
+    return std::array<GluePixels, sizeof...(Modes)>{&glue_pixels<Modes>...};
+}
+constexpr auto kGlueLoops = make_glue_loops(std::make_integer_sequence<int32_t, kGlueModeCount + 1>());
 
 }  // namespace
 
@@ -94,7 +114,7 @@ PixelValue checkerboard(int32_t x, int32_t y) {
 
 PixelValue glue_pixel(int32_t x, int32_t y, PixelValue sun, int32_t k, const PixelValue& host, float mask,
                       const GlueSetup& setup) {
-    return glue_one(x, y, sun, k, host, mask, setup);
+    return glue_one<0>(x, y, sun, k, host, mask, setup);
 }
 
 void glue_write_back(int32_t x, int32_t y, const PixelValue& sun, int32_t k, const GlueSetup& setup,
@@ -109,7 +129,9 @@ void glue_run(int32_t x0, int32_t y, int32_t count, const PixelValue* suns, cons
     float masks[kGlueRunLength];
     destination.read_run(x0, y, count, hosts, masks);
     PixelValue out[kGlueRunLength];
-    for (int32_t i = 0; i < count; ++i) out[i] = glue_one(x0 + i, y, suns[i], k[i], hosts[i], masks[i], setup);
+    // Modes outside 1..19 blend as "normal"; the generic loop handles them.
+    const int32_t mode = setup.mode >= 1 && setup.mode <= kGlueModeCount ? setup.mode : 0;
+    kGlueLoops[size_t(mode)](x0, y, count, suns, k, hosts, masks, setup, out);
     destination.write_run(x0, y, count, out);
 }
 
