@@ -1,6 +1,7 @@
 #include "host/pixel_access.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "host/host_queries.h"
@@ -19,10 +20,18 @@ int64_t pixel_offset(int32_t x, int32_t y, const sdk::VRect& area, int64_t pixel
     return dx * pixel_bytes + (rows ? dy * row_bytes : 0);
 }
 
+// Every 8-bit sample and selection value v as v / 255, the same floats the division gives,
+// without a division per sample.
+constexpr std::array<float, 256> kByteValues = [] {
+    std::array<float, 256> values{};
+    for (int v = 0; v < 256; ++v) values[size_t(v)] = float(v) / 255.0f;
+    return values;
+}();
+
 template <HostDepth Depth>
-float load_sample(const unsigned char* at) {
+[[gnu::always_inline]] inline float load_sample(const unsigned char* at) {
     if constexpr (Depth == HostDepth::k8) {
-        return at[0] / 255.0f;
+        return kByteValues[at[0]];
     } else if constexpr (Depth == HostDepth::k16) {
         uint16_t v;
         std::memcpy(&v, at, sizeof v);
@@ -36,7 +45,7 @@ float load_sample(const unsigned char* at) {
 
 // Integer samples are scaled, truncated toward zero and kept inside the sample's range.
 template <HostDepth Depth>
-void store_sample(unsigned char* at, float value) {
+[[gnu::always_inline]] inline void store_sample(unsigned char* at, float value) {
     if constexpr (Depth == HostDepth::k32) {
         std::memcpy(at, &value, sizeof value);
     } else {
@@ -55,7 +64,7 @@ void store_sample(unsigned char* at, float value) {
 
 // The pixel whose first sample is at `at`, in inData's layout.
 template <HostDepth Depth>
-void load_pixel(const HostPixels& host, const unsigned char* at, PixelValue& pixel) {
+[[gnu::always_inline]] inline void load_pixel(const HostPixels& host, const unsigned char* at, PixelValue& pixel) {
     const int bytes = host.sample_bytes;
     pixel.red = load_sample<Depth>(at);
     pixel.green = host.single_colour ? pixel.red : load_sample<Depth>(at + bytes);
@@ -66,7 +75,7 @@ void load_pixel(const HostPixels& host, const unsigned char* at, PixelValue& pix
 // Grey documents take the green channel, colour documents red, green and blue; the alpha
 // goes to the transparency plane when there is one.
 template <HostDepth Depth>
-void store_pixel(const HostPixels& host, unsigned char* at, const PixelValue& pixel) {
+[[gnu::always_inline]] inline void store_pixel(const HostPixels& host, unsigned char* at, const PixelValue& pixel) {
     const int bytes = host.sample_bytes;
     if (host.single_colour) {
         store_sample<Depth>(at, pixel.green);
@@ -139,7 +148,7 @@ float read_mask(const HostPixels& host, int32_t x, int32_t y, bool rows) {
     if (!host.mask) return 1.0f;
     const int64_t offset = pixel_offset(x, y, host.in_area, 1, host.mask_row_bytes, rows);
     if (offset < 0) return 0.0f;
-    return host.mask[offset] / 255.0f;
+    return kByteValues[host.mask[offset]];
 }
 
 bool write_host_pixel(const HostPixels& host, int32_t x, int32_t y, const PixelValue& pixel, bool rows) {
@@ -165,7 +174,7 @@ void read_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count,
     for (int32_t i = 0; i < count; ++i) masks[i] = host.mask ? 0.0f : 1.0f;
     if (host.mask && inside) {
         const unsigned char* at = host.mask + (first - host.in_area.left) + row * host.mask_row_bytes;
-        for (int64_t x = first; x < last; ++x) masks[x - x0] = *at++ / 255.0f;
+        for (int64_t x = first; x < last; ++x) masks[x - x0] = kByteValues[*at++];
     }
 }
 

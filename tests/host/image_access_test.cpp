@@ -189,6 +189,28 @@ TEST(MaskAccess, NoMaskReadsOneAndTheMaskIsScaledByRow) {
     EXPECT_EQ(read_mask(t.record, 14, 22, t.area, true), 0.0f);  // outside the tile
 }
 
+// 8-bit samples and selection values are the exact quotients v / 255, on single reads and runs.
+TEST(PixelAccess, EveryByteReadsAsItsQuotientBy255) {
+    Tile t(sdk::kModeRGBColor, 8, 3, 1);
+    t.mask.assign(3 * 6, 0);
+    t.record.maskData = t.mask.data();
+    t.record.maskRowBytes = 6;
+    volatile float divisor = 255.0f;  // divided at run time, as the reference
+    for (int v = 0; v < 256; ++v) {
+        const float want = float(v) / divisor;
+        *t.in_at(11, 21, 1, 1) = uint8_t(v);
+        t.mask[1 * 6 + 1] = uint8_t(v);
+        const HostPixels host = host_pixels(t.record, t.area);
+        PixelValue one;
+        ASSERT_TRUE(read_pixel(host, 11, 21, true, one));
+        PixelValue run[2];
+        float masks[2];
+        read_host_run(host, 10, 21, 2, run, masks);
+        for (const float got : {one.green, run[1].green, read_mask(host, 11, 21, true), masks[1]})
+            ASSERT_EQ(std::memcmp(&got, &want, sizeof want), 0) << v;
+    }
+}
+
 TEST(HostRects, BigDocumentFieldsOnlyWhenThePluginUsesThem) {
     FilterRecord r{};
     sdk::BigDocumentData big{};
