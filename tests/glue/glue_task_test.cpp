@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "layers/glue_mode.h"
@@ -82,6 +83,30 @@ TEST(GlueTask, PixelsBeyondTheBufferGetAZeroRecordAndARefusedPieceNothing) {
     d.accept = false;
     EXPECT_FALSE(glue_task(cells.buffer, {0, 0, 1, 1}, setup, d));
     EXPECT_TRUE(d.visits.empty());
+}
+
+// Runs longer than the buffer is wide, starting left of it, ending inside or right of it,
+// and rows above and below it: each pixel gets exactly the glue of its own cell, or of a
+// zero record where the buffer (frame included) does not reach.
+TEST(GlueTask, RunsCrossingTheBufferEdgesTakeEachPixelsOwnCell) {
+    TestCells cells(100, 5, 300, 3);
+    ListDestination d;
+    GlueSetup setup;
+    setup.mode = kGlueComposite;
+    const sdk::VRect piece{2, -50, 10, 700};
+    ASSERT_TRUE(glue_task(cells.buffer, piece, setup, d));
+    ASSERT_EQ(d.visits.size(), size_t(8 * 750));
+    size_t i = 0;
+    for (int32_t y = piece.top; y < piece.bottom; ++y)
+        for (int32_t x = piece.left; x < piece.right; ++x, ++i) {
+            const Cell* cell = cells.buffer.cell(x, y);
+            const PixelValue sun = cell ? PixelValue{cell->colour[0], cell->colour[1], cell->colour[2], cell->colour[3]}
+                                        : PixelValue{};
+            const PixelValue want = glue_pixel(x, y, sun, cell ? int32_t(cell->aux[2]) : 0, d.read(x, y), 1, setup);
+            ASSERT_EQ(d.visits[i].x, x);
+            ASSERT_EQ(d.visits[i].y, y);
+            ASSERT_EQ(std::memcmp(&d.visits[i].value, &want, sizeof want), 0) << "(" << x << ", " << y << ")";
+        }
 }
 
 }  // namespace
