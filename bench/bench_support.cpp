@@ -26,21 +26,6 @@ private:
 ProcessorCount::ProcessorCount(int32_t processors) { set_processor_override(processors); }
 ProcessorCount::~ProcessorCount() { set_processor_override(0); }
 
-SunSettings default_sun() {
-    SunSettings s{};
-    initialise(s);
-    return s;
-}
-
-RenderRequest image_request(int32_t width, int32_t height, DepthClass depth) {
-    RenderRequest r;
-    r.rect = {0, 0, width, height};
-    r.image_width = width;
-    r.image_height = height;
-    r.depth = depth;
-    return r;
-}
-
 bool render_into_cells(RenderContext& context, const SunSettings& settings, const RenderRequest& request,
                        float& checksum) {
     if (render_prepare(context, settings, request) != 0) return false;

@@ -5,8 +5,12 @@
 
 #include "render/render_context.h"
 #include "settings/sun_settings.h"
+#include "tests/support/render_request.h"
 
 namespace corvanthe::bench {
+
+using testing::default_settings;
+using testing::full_request;
 
 // Sets the pool's processor count for one benchmark and restores the system's after it.
 class ProcessorCount {
@@ -16,12 +20,6 @@ public:
     ProcessorCount(const ProcessorCount&) = delete;
     ProcessorCount& operator=(const ProcessorCount&) = delete;
 };
-
-// Default settings, as after initialise.
-SunSettings default_sun();
-
-// A request over a whole width x height image in render mode 0.
-RenderRequest image_request(int32_t width, int32_t height, DepthClass depth);
 
 // render_prepare, then the pool's kind-2 run over the request's rectangle into per-job cell
 // buffers. False when the preparation or a job failed. `checksum` sums one cell per job so

@@ -53,7 +53,7 @@ void BM_FilterRunDefaultSun(benchmark::State& state) {
     hosting::Host host(grey_document(kWidth, kHeight));
     hosting::DescriptorStore store(host.handles());
     host.options().descriptors = store.seam(sdk::plugInDialogSilent);
-    const int32_t glue = default_sun().glue;
+    const int32_t glue = default_settings().glue;
     for (auto _ : state) {
         host.set_descriptor(store.make_handle(
             hosting::Descriptor().put_enumerated(kGlueKey, kGlueEnum, enumerator_key(kGlueEnum, glue))));

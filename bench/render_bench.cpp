@@ -20,8 +20,8 @@ constexpr int32_t kDocumentHeight = 3000;
 // threads: the renderer alone, without the glue and the host.
 void BM_RenderDefaultSun(benchmark::State& state) {
     const ProcessorCount processors(int32_t(state.range(0)));
-    const SunSettings settings = default_sun();
-    const RenderRequest request = image_request(kDocumentWidth, kDocumentHeight, DepthClass::Eight);
+    const SunSettings settings = default_settings();
+    const RenderRequest request = full_request(kDocumentWidth, kDocumentHeight, DepthClass::Eight);
     auto context = std::make_unique<RenderContext>();
     float checksum = 0;
     for (auto _ : state) {
@@ -36,8 +36,8 @@ BENCHMARK(BM_RenderDefaultSun)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchma
 // The preview of a 4000 x 3000 document at its fit divisor: 518 x 373 pixels, render
 // mode 1, scale divisor 8, on every processor.
 void BM_PreviewRender(benchmark::State& state) {
-    const SunSettings settings = default_sun();
-    RenderRequest request = image_request(kDocumentWidth, kDocumentHeight, DepthClass::Eight);
+    const SunSettings settings = default_settings();
+    RenderRequest request = full_request(kDocumentWidth, kDocumentHeight, DepthClass::Eight);
     request.rect = {0, 0, 518, 373};
     request.render_mode = 1;
     request.scale_divisor = 8;
@@ -54,7 +54,7 @@ BENCHMARK(BM_PreviewRender)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTim
 // on the settings, so the median over the suns is the figure to read.
 void BM_DiceAndRender(benchmark::State& state) {
     constexpr int kSuns = 32;
-    const RenderRequest request = image_request(1000, 750, DepthClass::Eight);
+    const RenderRequest request = full_request(1000, 750, DepthClass::Eight);
     auto context = std::make_unique<RenderContext>();
     std::vector<double> milliseconds;
     float checksum = 0;
@@ -63,7 +63,7 @@ void BM_DiceAndRender(benchmark::State& state) {
         random.seed(12345);
         for (int i = 0; i < kSuns; ++i) {
             const auto start = std::chrono::steady_clock::now();
-            SunSettings settings = default_sun();
+            SunSettings settings = default_settings();
             dice(settings, random);
             if (!render_into_cells(*context, settings, request, checksum)) state.SkipWithError("render failed");
             milliseconds.push_back(

@@ -7,21 +7,6 @@
 
 namespace corvanthe::testing {
 
-SunSettings default_settings() {
-    SunSettings s{};
-    initialise(s);
-    return s;
-}
-
-RenderRequest full_request(int32_t width, int32_t height, DepthClass depth) {
-    RenderRequest r;
-    r.rect = {0, 0, width, height};
-    r.image_width = width;
-    r.image_height = height;
-    r.depth = depth;
-    return r;
-}
-
 std::unique_ptr<RenderContext> prepared(const SunSettings& settings, const RenderRequest& request) {
     auto context = std::make_unique<RenderContext>();
     EXPECT_EQ(render_prepare(*context, settings, request), 0);

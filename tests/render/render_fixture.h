@@ -7,14 +7,9 @@
 #include "layers/cell_buffer.h"
 #include "render/render_context.h"
 #include "settings/sun_settings.h"
+#include "tests/support/render_request.h"
 
 namespace corvanthe::testing {
-
-// Default settings (as after initialise).
-SunSettings default_settings();
-
-// A 16-bit, mode 0, scale divisor 1 request over a width x height image at (0, 0).
-RenderRequest full_request(int32_t width, int32_t height, DepthClass depth = DepthClass::Sixteen);
 
 // A context prepared for `request`; fails the test when the preparation fails.
 std::unique_ptr<RenderContext> prepared(const SunSettings& settings, const RenderRequest& request);
