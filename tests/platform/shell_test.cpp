@@ -32,10 +32,12 @@ protected:
 
 TEST_F(ShellOpen, HandsThePathToXdgOpenWithoutWaitingForIt) {
     // The stand-in waits for a go-ahead file before it writes its note, so the call
-    // can only return while the opener is still running.
+    // can only return while the opener is still running. The note appears whole (renamed
+    // into place), so the test never reads it half-written.
+    const std::string note = (dir_ / "opened").string();
     std::ofstream(dir_ / "xdg-open") << "#!/bin/sh\nwhile [ ! -e '" << (dir_ / "go").string()
-                                     << "' ]; do /bin/sleep 0.05; done\necho \"$1\" > '"
-                                     << (dir_ / "opened").string() << "'\n";
+                                     << "' ]; do /bin/sleep 0.05; done\necho \"$1\" > '" << note
+                                     << ".part' && /bin/mv '" << note << ".part' '" << note << "'\n";
     fs::permissions(dir_ / "xdg-open", fs::perms::owner_all);
     EXPECT_TRUE(open_with_desktop("/some folder/page & more.html"));
     EXPECT_FALSE(fs::exists(dir_ / "opened"));
