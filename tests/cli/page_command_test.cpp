@@ -84,8 +84,11 @@ TEST_F(PageCommand, PresetsPageWithItsPicturesAndTheBrowserAskedToOpenIt) {
     write_preset(dir_ / "presets" / "a&b <1>.q4q", settings_, 200, 40, 40);
     write_preset(dir_ / "presets" / "Dawn.q4q", settings_, 40, 40, 200);
     std::ofstream(dir_ / "presets" / "torn.q4q") << "x";
-    // A stand-in browser that notes what it was asked to open.
-    std::ofstream(dir_ / "bin" / "xdg-open") << "#!/bin/sh\necho \"$1\" > '" << (dir_ / "opened.txt").string() << "'\n";
+    // A stand-in browser that notes what it was asked to open (renamed into place, so the
+    // note is never read half-written).
+    const std::string note = (dir_ / "opened.txt").string();
+    std::ofstream(dir_ / "bin" / "xdg-open") << "#!/bin/sh\necho \"$1\" > '" << note << ".part' && /bin/mv '"
+                                             << note << ".part' '" << note << "'\n";
     fs::permissions(dir_ / "bin" / "xdg-open", fs::perms::owner_all);
 
     ASSERT_EQ(command("page presets presets -o 'out/My page.html' --open", (dir_ / "bin").string()), 0)
