@@ -155,6 +155,24 @@ void strip_columns(const RenderContext& c, int k, int64_t dy, int64_t& first, in
     last = c.rings.centre_x - dx_low;
 }
 
+// Narrows [first, last] to the columns where spike n's along distance, `along` at column first
+// and falling by spike_d a column, is within kSpikeAlongReach: the spike lights no other column.
+void clip_to_reach(const RenderContext& c, int n, int64_t along, int64_t& first, int64_t& last) {
+    // along at column first + t is a + t e, with e >= 0 after the flip (the reach is symmetric).
+    int64_t a = along, e = -int64_t(c.spike_d[n]);
+    if (e < 0) {
+        a = -a;
+        e = -e;
+    }
+    if (e == 0) {
+        if (absolute(a) > kSpikeAlongReach) last = first - 1;
+        return;
+    }
+    const int64_t base = first;
+    first = std::max(first, base + ceil_div(-kSpikeAlongReach - a, e));
+    last = std::min(last, base + floor_div(kSpikeAlongReach - a, e));
+}
+
 // The piece's cache of surface values, made on first use (many pieces have no disc pixel);
 // without memory for it, the values are computed each time.
 class PieceCaches {
@@ -278,6 +296,9 @@ void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right,
         last = std::min<int64_t>(last, right - 1);
         if (first > last) continue;
         // Both distances change by a constant from one column to the next.
+        const int64_t along_first = (c.rings.centre_x - first) * c.spike_d[n] - dy * c.spike_c[n];
+        clip_to_reach(c, n, along_first, first, last);
+        if (first > last) continue;
         const int64_t dx = c.rings.centre_x - first;
         int64_t across = dx * c.spike_b[n] + dy * c.spike_a[n], along = dx * c.spike_d[n] - dy * c.spike_c[n];
         for (int64_t x = first; x <= last; ++x, across -= c.spike_b[n], along -= c.spike_d[n])

@@ -98,7 +98,9 @@ inline void bleed(LightSum& rgb, int64_t ceiling, bool full) {
 }
 
 // The light of a spike at the signed distances across it (dx B + dy A) and along it
-// (dx D - dy C): 0 off the spike's strip.
+// (dx D - dy C): 0 off the spike's strip, and 0 where |along| > kSpikeAlongReach (the fall
+// below is then under 1).
+constexpr int64_t kSpikeAlongReach = 32640 - 128;
 inline int64_t spike_light_at(const RenderContext& c, int64_t across, int64_t along) {
     across = absolute(across);
     if (across > 300) return 0;

@@ -98,6 +98,26 @@ TEST(FastKernel, SpikeStripsOfEveryOrientation) {
     EXPECT_TRUE(same_cells(*context, {37, 11, 101, 90}));
 }
 
+// Short spikes whose light ends inside the image: both ends of a strip cut off by the fall along
+// the line, with the last lit column (|along| exactly at the reach, fall 1) on the centre row
+// where the profile is at its peak; along steps of either sign, and none (whole rows lit or dark).
+// Each line is drawn 8 times so that a lost light of 1 shows in the colour.
+TEST(FastKernel, SpikesEndingInsideTheImage) {
+    SunSettings s = default_settings();
+    s.spike_count = 48;
+    auto context = prepared(s, full_request(400, 300));
+    static constexpr int32_t kLines[][4] = {{1, 0, 0, 254},  {1, 0, 0, -254}, {-1, 0, 3, 400},
+                                            {0, 1, 254, 0}, {1, 1, -90, 333}, {2, -1, 0, -255}};
+    for (int k = 0; k < 48; ++k) {
+        context->spike_a[k] = kLines[k % 6][0];
+        context->spike_b[k] = kLines[k % 6][1];
+        context->spike_c[k] = kLines[k % 6][2];
+        context->spike_d[k] = kLines[k % 6][3];
+    }
+    EXPECT_TRUE(same_cells(*context, {0, 0, 400, 300}));
+    EXPECT_TRUE(same_cells(*context, {5, 130, 395, 160}));
+}
+
 // Hand-set flare spans, each tried at every width from none to the widest: starts below 0 and
 // past a whole turn, spans that cross angle 0, spans inside one angle bucket and spans over
 // many, many flares on one angle and one flare alone; bright flares, so the streak matters.
