@@ -1,34 +1,71 @@
 #include "apps/cli/image_file.h"
 
-#include "apps/cli/output_file.h"
-
-#include <OpenImageIO/imageio.h>
-#include <unistd.h>
-
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <vector>
+#include <memory>
+
+#include "apps/cli/document_conversion.h"
+#include "apps/cli/image_formats/jpeg_file.h"
+#include "apps/cli/image_formats/png_file.h"
+#include "apps/cli/image_formats/tiff_file.h"
+#include "apps/cli/output_file.h"
+#include "platform/processors.h"
 
 namespace corvanthe::cli {
 
 namespace {
 
 namespace fs = std::filesystem;
-using OIIO::TypeDesc;
 
-TypeDesc sample_type(int depth) {
-    return depth == 8 ? TypeDesc::UINT8 : depth == 16 ? TypeDesc::UINT16 : TypeDesc::FLOAT;
+enum class Format { none, png, tiff, jpeg };
+
+constexpr char kReadable[] = "PNG, TIFF and JPEG files can be read";
+constexpr char kWritable[] = "the name must end in .png, .tif, .tiff, .jpg or .jpeg";
+
+Format format_of_bytes(const uint8_t* b, std::size_t n) {
+    static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (n >= 8 && std::memcmp(b, kPng, 8) == 0) return Format::png;
+    if (n >= 4 && ((b[0] == 'I' && b[1] == 'I' && b[2] == 42 && b[3] == 0) ||
+                   (b[0] == 'M' && b[1] == 'M' && b[2] == 0 && b[3] == 42) ||
+                   (b[0] == 'I' && b[1] == 'I' && b[2] == 43 && b[3] == 0) ||
+                   (b[0] == 'M' && b[1] == 'M' && b[2] == 0 && b[3] == 43)))
+        return Format::tiff;  // classic or BigTIFF, either byte order
+    if (n >= 3 && b[0] == 0xff && b[1] == 0xd8 && b[2] == 0xff) return Format::jpeg;
+    return Format::none;
 }
 
-int depth_of(TypeDesc format) {
-    if (format.basetype == TypeDesc::UINT8 || format.basetype == TypeDesc::INT8) return 8;
-    if (format.basetype == TypeDesc::HALF || format.basetype == TypeDesc::FLOAT || format.basetype == TypeDesc::DOUBLE) {
-        return 32;
+Format format_of_name(const std::string& path) {
+    std::string extension = fs::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    if (extension == ".png") return Format::png;
+    if (extension == ".tif" || extension == ".tiff") return Format::tiff;
+    if (extension == ".jpg" || extension == ".jpeg") return Format::jpeg;
+    return Format::none;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+bool write_as(Format format, const std::string& path, const hosting::Document& doc, std::string& error) {
+    switch (format) {
+        case Format::png:
+            if (doc.depth == 32) return write_png_file(path, convert_depth(doc, 8), processor_count(), error);
+            return write_png_file(path, doc, processor_count(), error);
+        case Format::tiff:
+            return write_tiff_file(path, doc, error);
+        case Format::jpeg:
+            if (doc.depth != 8) return write_jpeg_file(path, convert_depth(doc, 8), error);
+            return write_jpeg_file(path, doc, error);
+        case Format::none:
+            break;
     }
-    return 16;
+    return false;
 }
-
 
 }  // namespace
 
@@ -45,92 +82,48 @@ bool read_image_file(const std::string& path, hosting::Document& doc, std::strin
         error = "cannot read '" + path + "': " + (fs::exists(path, ec) ? "not a file" : "no such file");
         return false;
     }
-    OIIO::ImageSpec config;
-    config.attribute("oiio:UnassociatedAlpha", 1);
-    auto in = OIIO::ImageInput::open(path, &config);
-    if (!in) {
-        error = "cannot read '" + path + "': " + OIIO::geterror();
-        return false;
-    }
-    const OIIO::ImageSpec& spec = in->spec();
-    const int channels = spec.nchannels;
-    if (spec.width <= 0 || spec.height <= 0 || channels <= 0 || spec.depth > 1) {
-        error = "cannot read '" + path + "': not a two-dimensional image";
-        return false;
-    }
-    const bool colour = channels >= 3;
-    const int alpha_at = colour ? 3 : 1;
-    const bool alpha = channels > alpha_at && (spec.alpha_channel == alpha_at || spec.alpha_channel < 0);
-    try {
-        doc = hosting::make_document(spec.width, spec.height, depth_of(spec.format),
-                                     colour ? hosting::ColourKind::rgb : hosting::ColourKind::grey, alpha);
-    } catch (const std::exception&) {
-        error = "cannot read '" + path + "': the image is too large";
-        return false;
-    }
-    if (!in->read_image(0, 0, 0, doc.planes(), sample_type(doc.depth), doc.pixels.data())) {
-        error = "cannot read '" + path + "': " + in->geterror();
-        return false;
-    }
-    if (doc.depth == 16) {
-        for (size_t i = 0; i < doc.pixels.size(); i += 2) {
-            uint16_t v;
-            std::memcpy(&v, &doc.pixels[i], 2);
-            v = host16_from_file(v);
-            std::memcpy(&doc.pixels[i], &v, 2);
+    uint8_t signature[8] = {};
+    std::size_t got = 0;
+    {
+        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+        if (!file) {
+            error = "cannot read '" + path + "': " + std::strerror(errno);
+            return false;
         }
+        got = std::fread(signature, 1, sizeof signature, file.get());
     }
-    if (const OIIO::ParamValue* icc = spec.find_attribute("ICCProfile")) {
-        const auto* bytes = static_cast<const uint8_t*>(icc->data());
-        doc.icc_profile.assign(bytes, bytes + icc->datasize());
+    bool read = false;
+    std::string reason;
+    switch (format_of_bytes(signature, got)) {
+        case Format::png: read = read_png_file(path, doc, reason); break;
+        case Format::tiff: read = read_tiff_file(path, doc, reason); break;
+        case Format::jpeg: read = read_jpeg_file(path, doc, reason); break;
+        case Format::none: reason = std::string("not an image file that can be read; ") + kReadable; break;
     }
-    in->close();
-    return true;
+    if (!read) error = "cannot read '" + path + "': " + reason;
+    return read;
 }
 
 bool can_write_image_file(const std::string& path, std::string& error) {
-    if (!OIIO::ImageOutput::create(path)) {
-        error = "cannot write '" + path + "': no image format for this file name";
-        OIIO::geterror();
-        return false;
-    }
-    return true;
+    if (format_of_name(path) != Format::none) return true;
+    error = "cannot write '" + path + "': no image format for this file name (" + kWritable + ")";
+    return false;
 }
 
 bool write_image_file(const std::string& path, const hosting::Document& doc, std::string& error) {
-    auto out = OIIO::ImageOutput::create(path);
-    if (!out) {
-        error = "cannot write '" + path + "': no image format for this file name";
-        OIIO::geterror();
-        return false;
-    }
-    OIIO::ImageSpec spec(doc.width, doc.height, doc.planes(), sample_type(doc.depth));
-    spec.alpha_channel = doc.transparency ? doc.colour_planes() : -1;
-    spec.attribute("oiio:UnassociatedAlpha", 1);
-    // zlib's level 3 instead of the writer's default 6: the same pixels, about half the
-    // encoding time of a large picture for a file about a sixth larger.
-    spec.attribute("png:compressionLevel", 3);
-    if (!doc.icc_profile.empty()) {
-        spec.attribute("ICCProfile", TypeDesc(TypeDesc::UINT8, int(doc.icc_profile.size())), doc.icc_profile.data());
-    }
-    std::vector<uint8_t> converted;
-    const void* pixels = doc.pixels.data();
-    if (doc.depth == 16) {
-        converted = doc.pixels;
-        for (size_t i = 0; i < converted.size(); i += 2) {
-            uint16_t v;
-            std::memcpy(&v, &converted[i], 2);
-            v = file16_from_host(v);
-            std::memcpy(&converted[i], &v, 2);
-        }
-        pixels = converted.data();
-    }
+    const Format format = format_of_name(path);
+    if (format == Format::none) return can_write_image_file(path, error);
     const fs::path target(path);
     const fs::path temporary = temporary_beside(target);
-    const bool written = out->open(temporary.string(), spec) &&
-                         out->write_image(sample_type(doc.depth), pixels) && out->close();
+    std::string reason;
+    bool written = false;
+    try {
+        written = write_as(format, temporary.string(), doc, reason);
+    } catch (const std::exception&) {
+        reason = "out of memory";
+    }
     if (!written) {
-        error = "cannot write '" + path + "': " + out->geterror();
+        error = "cannot write '" + path + "': " + reason;
         std::error_code ec;
         fs::remove(temporary, ec);
         return false;

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "apps/cli/sanitizer_options.h"
 #include "host/plugin_main.h"
 #include "apps/cli/info_command.h"
 #include "apps/cli/page_command.h"

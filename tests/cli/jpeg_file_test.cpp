@@ -1,0 +1,78 @@
+#include "apps/cli/image_formats/jpeg_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <filesystem>
+
+#include "image_test_support.h"
+#include "scratch_folder.h"
+
+namespace corvanthe::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using hosting::ColourKind;
+
+fs::path scratch(const std::string& name) { return scratch_folder() / name; }
+
+TEST(JpegFile, GreyAndColourComeBackCloseToTheOriginal) {
+    for (ColourKind colour : {ColourKind::grey, ColourKind::rgb}) {
+        const hosting::Document doc = gradient_picture(64, 40, colour);
+        std::string error;
+        ASSERT_TRUE(write_jpeg_file(scratch("round.jpg").string(), doc, error)) << error;
+        hosting::Document back;
+        ASSERT_TRUE(read_jpeg_file(scratch("round.jpg").string(), back, error)) << error;
+        ASSERT_EQ(back.colour, colour);
+        ASSERT_EQ(back.pixels.size(), doc.pixels.size());
+        int worst = 0;
+        for (std::size_t i = 0; i < doc.pixels.size(); ++i) worst = std::max(worst, std::abs(back.pixels[i] - doc.pixels[i]));
+        EXPECT_LE(worst, 4) << (colour == ColourKind::rgb ? "RGB" : "grey");
+    }
+}
+
+// A 2 x 2 CMYK file from libjpeg itself.
+void write_cmyk(const fs::path& path) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = cinfo.image_height = 2;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    uint8_t row[8] = {0, 50, 100, 150, 200, 250, 30, 60};
+    JSAMPROW rows[1] = {row};
+    for (int y = 0; y < 2; ++y) jpeg_write_scanlines(&cinfo, rows, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(file);
+}
+
+TEST(JpegFile, RefusesCmykAndDamagedFiles) {
+    write_cmyk(scratch("cmyk.jpg"));
+    hosting::Document doc;
+    std::string error;
+    EXPECT_FALSE(read_jpeg_file(scratch("cmyk.jpg").string(), doc, error));
+    EXPECT_NE(error.find("CMYK"), std::string::npos) << error;
+
+    ASSERT_TRUE(write_jpeg_file(scratch("whole.jpg").string(), gradient_picture(200, 160, ColourKind::rgb), error));
+    const std::string bytes = file_bytes(scratch("whole.jpg"));
+    // Cut in the headers and in the compressed data: the library itself would pad the
+    // latter with grey and call it a picture.
+    for (std::size_t keep : {std::size_t(20), bytes.size() / 2, bytes.size() - 2}) {
+        write_bytes(scratch("cut.jpg"), bytes.substr(0, keep));
+        error.clear();
+        EXPECT_FALSE(read_jpeg_file(scratch("cut.jpg").string(), doc, error)) << keep << " bytes";
+        EXPECT_NE(error.find("damaged JPEG file"), std::string::npos) << error;
+    }
+}
+
+}  // namespace
+}  // namespace corvanthe::cli
