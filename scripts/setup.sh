@@ -9,7 +9,8 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   cmake ninja-build g++ pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libopenimageio-dev openimageio-tools libcli11-dev
+  libpng-dev zlib1g-dev libtiff-dev libcli11-dev
+  libopenimageio-dev openimageio-tools
   libjpeg62-turbo-dev libjpeg-turbo-progs libimage-exiftool-perl
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
