@@ -42,6 +42,11 @@ void on_error(png_structp png, png_const_charp text) {
 
 void on_warning(png_structp, png_const_charp) {}
 
+void read_bytes(png_structp png, png_bytep data, std::size_t size) {
+    auto* reader = static_cast<PngReader*>(png_get_io_ptr(png));
+    if (std::fread(data, 1, size, reader->file) != size) png_error(png, "the file ends before the image does");
+}
+
 struct PngLayout {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -55,7 +60,7 @@ struct PngLayout {
 // rows in the host's byte order.
 bool read_layout(PngReader& r, PngLayout& layout) {
     if (setjmp(png_jmpbuf(r.png))) return false;
-    png_init_io(r.png, r.file);
+    png_set_read_fn(r.png, &r, read_bytes);
     png_read_info(r.png, r.info);
     png_set_expand(r.png);  // palette to RGB, transparency table to alpha, low-bit grey to 8 bits
     if (png_get_bit_depth(r.png, r.info) == 16 && std::endian::native == std::endian::little) png_set_swap(r.png);
