@@ -1,7 +1,6 @@
 #include "host/pixel_access.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "host/host_queries.h"
@@ -19,14 +18,6 @@ int64_t pixel_offset(int32_t x, int32_t y, const sdk::VRect& area, int64_t pixel
         return -1;
     return dx * pixel_bytes + (rows ? dy * row_bytes : 0);
 }
-
-// Every 8-bit sample and selection value v as v / 255, the same floats the division gives,
-// without a division per sample.
-constexpr std::array<float, 256> kByteValues = [] {
-    std::array<float, 256> values{};
-    for (int v = 0; v < 256; ++v) values[size_t(v)] = float(v) / 255.0f;
-    return values;
-}();
 
 template <HostDepth Depth>
 [[gnu::always_inline]] inline float load_sample(const unsigned char* at) {
@@ -48,17 +39,11 @@ template <HostDepth Depth>
 [[gnu::always_inline]] inline void store_sample(unsigned char* at, float value) {
     if constexpr (Depth == HostDepth::k32) {
         std::memcpy(at, &value, sizeof value);
+    } else if constexpr (Depth == HostDepth::k8) {
+        at[0] = byte_sample(value);
     } else {
-        constexpr float scale = Depth == HostDepth::k8 ? 255.0f : 32768.0f;
-        float scaled = value * scale;
-        if (!(scaled > 0.0f)) scaled = 0.0f;  // also NaN
-        if (scaled > scale) scaled = scale;
-        if constexpr (Depth == HostDepth::k8) {
-            at[0] = static_cast<uint8_t>(scaled);
-        } else {
-            const uint16_t v = static_cast<uint16_t>(scaled);
-            std::memcpy(at, &v, sizeof v);
-        }
+        const uint16_t v = static_cast<uint16_t>(scaled_sample(value, 32768.0f));
+        std::memcpy(at, &v, sizeof v);
     }
 }
 
@@ -186,6 +171,29 @@ void write_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count
                             (int64_t(y) - host.out_area.top) * host.out_row_bytes;
         for (int64_t x = first; x < last; ++x, at += host.out_pixel_bytes) store_pixel<Depth>(host, at, pixels[x - x0]);
     });
+}
+
+bool byte_piece_of(const HostPixels& host, const sdk::VRect& area, BytePiece& bytes) {
+    auto covers = [&](const sdk::VRect& r) {
+        return area.left >= r.left && area.top >= r.top && area.right <= r.right && area.bottom <= r.bottom;
+    };
+    if (host.depth != HostDepth::k8 || !host.readable || !host.writable || host.single_colour) return false;
+    if (area.left >= area.right || area.top >= area.bottom || !covers(host.in_area) || !covers(host.out_area))
+        return false;
+    const int64_t in_column = int64_t(area.left) - host.in_area.left, in_row = int64_t(area.top) - host.in_area.top;
+    bytes.in = host.in + in_column * host.in_pixel_bytes + in_row * host.in_row_bytes;
+    bytes.in_row_bytes = host.in_row_bytes;
+    bytes.in_pixel_bytes = int32_t(host.in_pixel_bytes);
+    bytes.in_alpha = host.in_alpha;
+    bytes.out = host.out + (int64_t(area.left) - host.out_area.left) * host.out_pixel_bytes +
+                (int64_t(area.top) - host.out_area.top) * host.out_row_bytes;
+    bytes.out_row_bytes = host.out_row_bytes;
+    bytes.out_pixel_bytes = int32_t(host.out_pixel_bytes);
+    bytes.out_alpha = host.out_alpha;
+    // The mask is laid out over the same area as inData.
+    bytes.mask = host.mask ? host.mask + in_column + in_row * host.mask_row_bytes : nullptr;
+    bytes.mask_row_bytes = host.mask_row_bytes;
+    return true;
 }
 
 bool read_pixel(const sdk::FilterRecord& record, int32_t x, int32_t y, const sdk::VRect& tile, bool rows,

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "host/host_queries.h"
+#include "layers/glue_destination.h"
 #include "layers/pixel_value.h"
 #include "sdk/filter_record.h"
 
@@ -40,6 +41,10 @@ bool write_host_pixel(const HostPixels& host, int32_t x, int32_t y, const PixelV
 // nothing) and read_mask give it; each written as write_host_pixel writes it.
 void read_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count, PixelValue* pixels, float* masks);
 void write_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count, const PixelValue* pixels);
+
+// The host's 8-bit colour buffers over `area` (host coordinates) for the glue to read and
+// write in place; false unless inData and outData (and the mask) cover all of it.
+bool byte_piece_of(const HostPixels& host, const sdk::VRect& area, BytePiece& bytes);
 
 // Reads the pixel at (x, y) of inData, whose area is `tile`. With `rows` false the row
 // offset is left out (the caller addresses a single row). Returns false, leaving

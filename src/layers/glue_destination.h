@@ -8,6 +8,22 @@
 
 namespace corvanthe {
 
+// A piece whose pixels lie open as interleaved 8-bit samples, red, green and blue first, so
+// that the glue reads and writes them in place. Reading a pixel never sees the writes to
+// other pixels.
+struct BytePiece {
+    const uint8_t* in = nullptr;  // the pixel H under the piece's top-left pixel
+    int64_t in_row_bytes = 0;
+    int32_t in_pixel_bytes = 0;
+    int32_t in_alpha = -1;        // sample index of H's transparency, or -1 (opaque)
+    uint8_t* out = nullptr;       // where the piece's top-left pixel is written
+    int64_t out_row_bytes = 0;
+    int32_t out_pixel_bytes = 0;
+    int32_t out_alpha = -1;       // sample index the alpha is written to, or -1
+    const uint8_t* mask = nullptr;  // the selection of the top-left pixel; null: all selected
+    int64_t mask_row_bytes = 0;
+};
+
 class GlueDestination {
 public:
     // Makes the pixels of a piece (image coordinates, bottom and right exclusive)
@@ -32,6 +48,10 @@ public:
     virtual void write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) {
         for (int32_t i = 0; i < count; ++i) write(x0 + i, y, values[i]);
     }
+
+    // After begin_piece: true, with `bytes` filled, when the whole piece lies open as 8-bit
+    // samples whose reads and writes are exactly those of read_run and write_run.
+    virtual bool byte_piece(const sdk::VRect& /*piece*/, BytePiece& /*bytes*/) { return false; }
 
 protected:
     ~GlueDestination() = default;

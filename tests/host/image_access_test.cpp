@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -98,6 +99,10 @@ TEST(PixelAccess, EightBitWritesTruncateAndStayInRange) {
     EXPECT_EQ(*t.out_at(10, 20, 0, 1), 254);  // 254.745 truncated
     EXPECT_EQ(*t.out_at(10, 20, 1, 1), 255);
     EXPECT_EQ(*t.out_at(10, 20, 2, 1), 0);
+    ASSERT_TRUE(write_host_pixel(t.record, 11, 20, {std::nanf(""), 1e30f, 0.5f, 1.0f}, true));
+    EXPECT_EQ(*t.out_at(11, 20, 0, 1), 0);
+    EXPECT_EQ(*t.out_at(11, 20, 1, 1), 255);
+    EXPECT_EQ(*t.out_at(11, 20, 2, 1), 127);  // 127.5 truncated
     *t.in_at(12, 22, 1, 1) = 51;
     PixelValue p;
     ASSERT_TRUE(read_pixel(t.record, 12, 22, t.area, true, p));
@@ -209,6 +214,47 @@ TEST(PixelAccess, EveryByteReadsAsItsQuotientBy255) {
         for (const float got : {one.green, run[1].green, read_mask(host, 11, 21, true), masks[1]})
             ASSERT_EQ(std::memcmp(&got, &want, sizeof want), 0) << v;
     }
+}
+
+// The glue writes 8-bit colour tiles in place: the BytePiece of an area addresses exactly
+// the samples and selection values that the pixel reads and writes address.
+TEST(PixelAccess, ByteTilesLieOpenWhereTheyCoverTheArea) {
+    Tile t(sdk::kModeRGBColor, 8, 4, 1);
+    t.record.filterCase = sdk::kFilterCaseEditableTransparencyNoSelection;
+    t.record.inLayerPlanes = 3;
+    t.mask.assign(3 * 6, 0);
+    t.record.maskData = t.mask.data();
+    t.record.maskRowBytes = 6;
+    BytePiece bytes;
+    ASSERT_TRUE(byte_piece_of(host_pixels(t.record, t.area), {21, 11, 23, 14}, bytes));
+    EXPECT_EQ(bytes.in_alpha, 3);
+    EXPECT_EQ(bytes.out_alpha, 3);
+    for (int32_t y = 21; y < 23; ++y)
+        for (int32_t x = 11; x < 14; ++x) {
+            const int64_t row = y - 21, column = x - 11;
+            EXPECT_EQ(bytes.in + row * bytes.in_row_bytes + column * bytes.in_pixel_bytes, t.in_at(x, y, 0, 1));
+            EXPECT_EQ(bytes.out + row * bytes.out_row_bytes + column * bytes.out_pixel_bytes, t.out_at(x, y, 0, 1));
+            EXPECT_EQ(bytes.mask + row * bytes.mask_row_bytes + column, &t.mask[size_t((y - 20) * 6 + x - 10)]);
+        }
+
+    // Opaque documents have no alpha sample; without a selection there is no mask.
+    Tile opaque(sdk::kModeRGBColor, 8, 3, 1);
+    ASSERT_TRUE(byte_piece_of(host_pixels(opaque.record, opaque.area), opaque.area, bytes));
+    EXPECT_EQ(bytes.in_alpha, -1);
+    EXPECT_EQ(bytes.out_alpha, -1);
+    EXPECT_EQ(bytes.mask, nullptr);
+
+    // Other depths, grey, areas the tile does not cover and tiles without output stay closed.
+    Tile wide(sdk::kModeRGB48, 16, 3, 2), grey(sdk::kModeGrayScale, 8, 1, 1);
+    EXPECT_FALSE(byte_piece_of(host_pixels(wide.record, wide.area), wide.area, bytes));
+    EXPECT_FALSE(byte_piece_of(host_pixels(grey.record, grey.area), grey.area, bytes));
+    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), {20, 10, 23, 15}, bytes));
+    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), {19, 10, 22, 14}, bytes));
+    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), {21, 11, 21, 14}, bytes));
+    set_rect(opaque.record, HostRect::kOut, {21, 10, 23, 14});
+    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), opaque.area, bytes));
+    opaque.record.outData = nullptr;
+    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, {21, 10, 23, 14}), {21, 10, 23, 14}, bytes));
 }
 
 TEST(HostRects, BigDocumentFieldsOnlyWhenThePluginUsesThem) {
