@@ -1,8 +1,7 @@
 #include "render/disc_noise.h"
 
-#include <cmath>
-
 #include "render/integer_math.h"
+#include "render/swirl_push.h"
 
 namespace corvanthe {
 
@@ -99,36 +98,8 @@ int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int3
 
 int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces) {
     if (!t.vortices && !t.monopoles) return clamp_to(surface(t, a, b), 0, 255);
-
-    const int32_t r = t.swirl_radius == 0 ? 1 : t.swirl_radius;
-    const double factor = double(t.swirl_strength) / (double(r) * double(r));
-    const int count = clamp_to(t.swirl_count, 0, kSwirlCentres);
-    int32_t px = 0, py = 0;
-    for (int n = 0; n < count; ++n) {
-        const int32_t u = wrap_sub(a, t.swirl_x[n]);
-        const int32_t w = wrap_sub(b, t.swirl_y[n]);
-        if (!(absolute(int64_t(u)) < r && absolute(int64_t(w)) < r)) continue;
-        const double m = double(u) * u + double(w) * w;
-        const double inv = m == 0 ? 0.0 : 1.0 / std::sqrt(m);
-        const int32_t distance = trunc_int32(inv * m);
-        if (!(distance < r)) continue;
-        // Odd centres push outward, even ones pull inward.
-        const int64_t k = (n & 1) ? int64_t(r) - distance : int64_t(distance) - r;
-        const int32_t ex = trunc_int32(inv * r * u);
-        const int32_t ey = trunc_int32(inv * r * w);
-        const double rx = double(k * ex) * factor;
-        const double ry = double(k * ey) * factor;
-        const bool monopole = (n & 2) == 0 ? t.monopoles : !t.vortices;
-        // Like an integer += float: the sum is truncated.
-        if (monopole) {
-            px = trunc_int32(px + rx);
-            py = trunc_int32(py + ry);
-        } else {
-            px = trunc_int32(px - ry);
-            py = trunc_int32(py + rx);
-        }
-    }
-    return clamp_to(smear_line(t, a, b, wrap_add(a, px), wrap_add(b, py), surfaces), 0, 255);
+    const SwirlPush push = swirl_push(t, a, b);
+    return clamp_to(smear_line(t, a, b, wrap_add(a, push.x), wrap_add(b, push.y), surfaces), 0, 255);
 }
 
 int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) { return streak(t, a, b, k); }

@@ -1,0 +1,19 @@
+#pragma once
+// How far the swirl centres push a position of the disc texture: the end of its smear line.
+#include <cstdint>
+
+#include "render/disc_noise.h"
+
+namespace corvanthe {
+
+struct SwirlPush {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// The summed push of every swirl centre within the swirl radius of (a, b). Odd centres push
+// outward, even ones pull inward; a centre pushes along the radius (a monopole) or across it
+// (a vortex). Each centre's push is added to the running sum and truncated, in centre order.
+SwirlPush swirl_push(const NoiseTables& t, int32_t a, int32_t b);
+
+}  // namespace corvanthe

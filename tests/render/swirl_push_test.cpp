@@ -1,0 +1,105 @@
+// The swirl push against a plain loop over the centres, one centre at a time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "render/integer_math.h"
+#include "render/swirl_push.h"
+
+namespace corvanthe {
+namespace {
+
+SwirlPush plain_push(const NoiseTables& t, int32_t a, int32_t b) {
+    const int32_t r = t.swirl_radius == 0 ? 1 : t.swirl_radius;
+    const double factor = double(t.swirl_strength) / (double(r) * double(r));
+    int32_t px = 0, py = 0;
+    for (int n = 0; n < clamp_to(t.swirl_count, 0, kSwirlCentres); ++n) {
+        const int32_t u = wrap_sub(a, t.swirl_x[n]);
+        const int32_t w = wrap_sub(b, t.swirl_y[n]);
+        if (!(absolute(int64_t(u)) < r && absolute(int64_t(w)) < r)) continue;
+        const double m = double(u) * u + double(w) * w;
+        const double inv = m == 0 ? 0.0 : 1.0 / std::sqrt(m);
+        const int32_t distance = trunc_int32(inv * m);
+        if (!(distance < r)) continue;
+        const int64_t k = (n & 1) ? int64_t(r) - distance : int64_t(distance) - r;
+        const int32_t ex = trunc_int32(inv * r * u);
+        const int32_t ey = trunc_int32(inv * r * w);
+        const double rx = double(k * ex) * factor;
+        const double ry = double(k * ey) * factor;
+        if ((n & 2) == 0 ? t.monopoles : !t.vortices) {
+            px = trunc_int32(px + rx);
+            py = trunc_int32(py + ry);
+        } else {
+            px = trunc_int32(px - ry);
+            py = trunc_int32(py + rx);
+        }
+    }
+    return {px, py};
+}
+
+// Centres scattered over [-spread, spread], some of them exactly on the sampled positions.
+NoiseTables centres(std::mt19937& random, int32_t spread, int count, int32_t radius, int32_t strength) {
+    NoiseTables t;
+    std::uniform_int_distribution<int32_t> place(-spread, spread);
+    for (int n = 0; n < kSwirlCentres; ++n) {
+        t.swirl_x[n] = place(random);
+        t.swirl_y[n] = place(random);
+    }
+    t.swirl_count = count;
+    t.swirl_radius = radius;
+    t.swirl_strength = strength;
+    return t;
+}
+
+void expect_same_pushes(const NoiseTables& t, std::mt19937& random, int32_t spread, const char* what) {
+    std::uniform_int_distribution<int32_t> place(-spread, spread);
+    for (int i = 0; i < 400; ++i) {
+        // Every eighth sample sits on a centre (m = 0) or on its edge (|u| = r - 1).
+        const int n = i % kSwirlCentres;
+        int32_t a = place(random), b = place(random);
+        if (i % 8 == 0) a = t.swirl_x[n], b = t.swirl_y[n];
+        if (i % 8 == 1) a = wrap_add(t.swirl_x[n], t.swirl_radius - 1), b = t.swirl_y[n];
+        const SwirlPush fast = swirl_push(t, a, b), plain = plain_push(t, a, b);
+        ASSERT_EQ(fast.x, plain.x) << what << " at (" << a << ", " << b << ")";
+        ASSERT_EQ(fast.y, plain.y) << what << " at (" << a << ", " << b << ")";
+    }
+}
+
+TEST(SwirlPush, MatchesTheCentreByCentreLoop) {
+    std::mt19937 random(20261208);
+    // Kinds: monopoles only, vortices only, both (centres alternate in pairs).
+    const bool kinds[3][2] = {{true, false}, {false, true}, {true, true}};
+    for (const auto& kind : kinds)
+        for (int count : {0, 1, 2, 7, 26, 99, 100, 150}) {
+            NoiseTables t = centres(random, 3000, count, 2068, 44);
+            t.monopoles = kind[0];
+            t.vortices = kind[1];
+            expect_same_pushes(t, random, 3000, "ordinary");
+        }
+}
+
+TEST(SwirlPush, MatchesAtTheEndsOfTheRanges) {
+    std::mt19937 random(7);
+    struct Case {
+        int32_t spread, radius, strength;
+        const char* what;
+    } cases[] = {
+        {3000, 0, 44, "radius 0 (taken as 1)"},
+        {3000, 1, 1000, "radius 1"},
+        {3000, -50, 44, "negative radius"},
+        {3000, 2068, -44, "negative strength"},
+        {3000, 5, INT32_MAX, "pushes past the 32-bit range"},
+        {INT32_MAX, INT32_MAX, 12345, "radius and offsets at the 32-bit limit"},
+        {INT32_MAX, 1 << 30, INT32_MIN, "wrapping offsets"},
+    };
+    for (const Case& c : cases) {
+        NoiseTables t = centres(random, c.spread, 26, c.radius, c.strength);
+        t.monopoles = true;
+        t.vortices = true;
+        expect_same_pushes(t, random, c.spread, c.what);
+    }
+}
+
+}  // namespace
+}  // namespace corvanthe
