@@ -96,10 +96,10 @@ int32_t smear_line(const NoiseTables& t, int32_t a0, int32_t b0, int32_t c, int3
     return int32_t(total / n);
 }
 
-int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces) {
+int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces, const SwirlPush* push) {
     if (!t.vortices && !t.monopoles) return clamp_to(surface(t, a, b), 0, 255);
-    const SwirlPush push = swirl_push(t, a, b);
-    return clamp_to(smear_line(t, a, b, wrap_add(a, push.x), wrap_add(b, push.y), surfaces), 0, 255);
+    const SwirlPush p = push ? *push : swirl_push(t, a, b);
+    return clamp_to(smear_line(t, a, b, wrap_add(a, p.x), wrap_add(b, p.y), surfaces), 0, 255);
 }
 
 int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k) { return streak(t, a, b, k); }

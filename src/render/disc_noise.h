@@ -63,8 +63,10 @@ int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b);
 // surface values come from `surfaces` when given (a cache of surface_value for t).
 int32_t smear_line(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d,
                    PositionCache* surfaces = nullptr);
-// What the pixel kernel samples: 0..255.
-int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces = nullptr);
+// What the pixel kernel samples: 0..255. With `push`, the swirl push of (a, b) computed already.
+struct SwirlPush;
+int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces = nullptr,
+                     const SwirlPush* push = nullptr);
 // A fresh cache of surface_value for t.
 void fill_surface_cache(const NoiseTables& t, PositionCache& surfaces);
 // Streak value at a point for grain k: 0..255.

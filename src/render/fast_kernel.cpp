@@ -6,6 +6,7 @@
 #include <new>
 
 #include "render/pixel_kernel.h"
+#include "render/swirl_push.h"
 
 namespace corvanthe {
 
@@ -95,6 +96,10 @@ struct Scratch {
     uint8_t candidate_count[kBuckets];
     int64_t spike[kSegment];
     StreakRegion streaks;
+    // The swirl pushes of a row's disc pixels, computed together: push[slot[x - left]].
+    int32_t texture_a[kSegment], texture_b[kSegment];
+    SwirlPush push[kSegment];
+    int16_t slot[kSegment];
 };
 
 int64_t floor_div(int64_t a, int64_t b) {  // b > 0
@@ -306,11 +311,30 @@ void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right,
     }
 }
 
+// The swirl pushes of the disc pixels of row y, columns [left, right); false when the row has
+// none. F >= 4 |dy| (the root of a square is exact), so rows that far out are passed at once.
+bool push_disc_row(const RenderContext& c, int32_t left, int32_t right, int32_t y, bool stepped, Scratch& scratch) {
+    const KernelRings& k = c.rings;
+    const int64_t dy = k.centre_y - y;
+    if (4 * absolute(dy) >= k.rim_outer) return false;
+    int count = 0;
+    RowDistance row(k.centre_x - left, dy, stepped);
+    for (int32_t x = left; x < right; ++x, row.step()) {
+        if (row.F >= k.rim_outer) continue;
+        const TexturePosition p = disc_texture_position(c, x, y, row.F);
+        scratch.texture_a[count] = p.a;
+        scratch.texture_b[count] = p.b;
+        scratch.slot[x - left] = int16_t(count++);
+    }
+    swirl_pushes(c.noise, scratch.texture_a, scratch.texture_b, count, scratch.push);
+    return count > 0;
+}
+
 // One pixel, with the depth's constants known to the compiler (the divisions by them become
 // multiplications).
 template <DepthClass Depth>
 void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCaches& caches, const RingEntry& ring,
-                       int64_t F, int32_t x, int32_t y, int64_t S, CellBuffer& buffer) {
+                       int64_t F, int32_t x, int32_t y, int64_t S, const SwirlPush* push, CellBuffer& buffer) {
     constexpr DepthConstants kDepth = depth_constants(Depth);
     const KernelRings& k = c.rings;
     const int64_t master = c.settings.master_brightness;
@@ -326,7 +350,8 @@ void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCac
     bool in_rim = false;
     LightSum rim;
     if (F < k.rim_outer) {
-        const LightSum disc = disc_colour(c, x, y, F, c.settings.sun_type == kSunNormal ? caches.surfaces() : nullptr);
+        const LightSum disc =
+            disc_colour(c, x, y, F, c.settings.sun_type == kSunNormal ? caches.surfaces() : nullptr, push);
         if (F < k.disc_edge) {
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += disc.c[ch];
             coverage = 0;
@@ -360,6 +385,7 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
     const KernelRings& k = c.rings;
     const FlarePlan flares(c, scratch);
     PieceCaches caches(c);
+    const bool swirled = c.settings.sun_type == kSunNormal && (c.noise.vortices || c.noise.monopoles);
     for (int32_t top = piece.top; top < piece.bottom; top += std::min(kBlockRows, piece.bottom - top)) {
         const int32_t bottom = top + std::min(kBlockRows, piece.bottom - top);
         int64_t near_y, far_y;
@@ -377,12 +403,14 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             for (int32_t y = top; y < bottom; ++y) {
                 const int64_t dy = k.centre_y - y;
                 sum_spikes(c, dy, left, right, scratch.spike);
+                const bool pushed = swirled && push_disc_row(c, left, right, y, stepped, scratch);
                 RowDistance row(k.centre_x - left, dy, stepped);
                 for (int32_t x = left; x < right; ++x, row.step()) {
                     const int64_t S = scratch.spike[x - left];
                     const int64_t F = row.F;
+                    const SwirlPush* push = pushed && F < k.rim_outer ? &scratch.push[scratch.slot[x - left]] : nullptr;
                     if (tabled && low <= F && F <= high)
-                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, S, buffer);
+                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, S, push, buffer);
                     else
                         render_pixel(c, x, y, {&S, true}, buffer);
                 }

@@ -90,7 +90,15 @@ void add_flare_colour(const RenderContext& c, int64_t strength, LightSum& sum) {
     for (int ch = 0; ch < 3; ++ch) sum.c[ch] += table_lookup(c.flare[ch], strength);
 }
 
-LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces) {
+TexturePosition disc_texture_position(const RenderContext& c, int64_t x, int64_t y, int64_t F) {
+    const KernelRings& k = c.rings;
+    const double zoom = c.sphere_map[int32_t(std::min<int64_t>(c.disc_radius, F / 4))];
+    return {wrap32(trunc_int64(zoom * 16 * double(x - k.centre_x) / 1024)),
+            wrap32(trunc_int64(zoom * 16 * double(y - k.centre_y) / 1024))};
+}
+
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces,
+                     const SwirlPush* push) {
     LightSum colour;
     switch (c.settings.sun_type) {
     case kSunFlat:
@@ -103,10 +111,8 @@ LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, Po
         break;
     default: {
         const KernelRings& k = c.rings;
-        const double zoom = c.sphere_map[int32_t(std::min<int64_t>(c.disc_radius, F / 4))];
-        const int32_t a = wrap32(trunc_int64(zoom * 16 * double(x - k.centre_x) / 1024));
-        const int32_t b = wrap32(trunc_int64(zoom * 16 * double(y - k.centre_y) / 1024));
-        int64_t O = int64_t(disc_surface(c.noise, a, b, surfaces)) * 129;
+        const TexturePosition p = disc_texture_position(c, x, y, F);
+        int64_t O = int64_t(disc_surface(c.noise, p.a, p.b, surfaces, push)) * 129;
         // The limb darkens linearly to the rim.
         if (F > k.limb_start) O = (k.rim_outer - F) * O / (k.rim_outer - k.limb_start);
         for (int ch = 0; ch < 3; ++ch) colour.c[ch] = table_lookup(c.disc[ch], O);

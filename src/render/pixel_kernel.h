@@ -61,9 +61,16 @@ int64_t flare_streak(const RenderContext& c, int64_t x, int64_t y, int64_t F, in
 int64_t flare_strength(const KernelRings& k, int64_t g, int64_t light);
 void add_flare_colour(const RenderContext& c, int64_t strength, LightSum& sum);
 
+// The disc texture position of pixel (x, y) at distance F (F inside the rim).
+struct TexturePosition {
+    int32_t a, b;
+};
+TexturePosition disc_texture_position(const RenderContext& c, int64_t x, int64_t y, int64_t F);
+
 // The disc's colour at pixel (x, y) at distance F (F inside the rim); with the surface values
-// of `surfaces` when given.
-LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces = nullptr);
+// of `surfaces` and the texture position's swirl push `push` when given.
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces = nullptr,
+                     const SwirlPush* push = nullptr);
 
 // Light above the ceiling in one channel turns the other two up, so overdriven light
 // goes white; with `full`, a second pass passes on what those two overflow in turn. Then

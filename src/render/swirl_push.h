@@ -16,4 +16,8 @@ struct SwirlPush {
 // (a vortex). Each centre's push is added to the running sum and truncated, in centre order.
 SwirlPush swirl_push(const NoiseTables& t, int32_t a, int32_t b);
 
+// swirl_push of `count` positions (a[i], b[i]) into push[i]; several at once where the
+// processor allows, which is much faster than one by one.
+void swirl_pushes(const NoiseTables& t, const int32_t* a, const int32_t* b, int count, SwirlPush* push);
+
 }  // namespace corvanthe

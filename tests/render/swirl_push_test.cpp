@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "render/integer_math.h"
 #include "render/swirl_push.h"
@@ -52,17 +54,29 @@ NoiseTables centres(std::mt19937& random, int32_t spread, int count, int32_t rad
     return t;
 }
 
+// Batches of every size up to 9 (the lanes run in fours and twos), and single positions.
 void expect_same_pushes(const NoiseTables& t, std::mt19937& random, int32_t spread, const char* what) {
     std::uniform_int_distribution<int32_t> place(-spread, spread);
-    for (int i = 0; i < 400; ++i) {
+    std::vector<int32_t> a(400), b(400);
+    for (size_t i = 0; i < a.size(); ++i) {
         // Every eighth sample sits on a centre (m = 0) or on its edge (|u| = r - 1).
-        const int n = i % kSwirlCentres;
-        int32_t a = place(random), b = place(random);
-        if (i % 8 == 0) a = t.swirl_x[n], b = t.swirl_y[n];
-        if (i % 8 == 1) a = wrap_add(t.swirl_x[n], t.swirl_radius - 1), b = t.swirl_y[n];
-        const SwirlPush fast = swirl_push(t, a, b), plain = plain_push(t, a, b);
-        ASSERT_EQ(fast.x, plain.x) << what << " at (" << a << ", " << b << ")";
-        ASSERT_EQ(fast.y, plain.y) << what << " at (" << a << ", " << b << ")";
+        const int n = int(i % kSwirlCentres);
+        a[i] = place(random);
+        b[i] = place(random);
+        if (i % 8 == 0) a[i] = t.swirl_x[n], b[i] = t.swirl_y[n];
+        if (i % 8 == 1) a[i] = wrap_add(t.swirl_x[n], t.swirl_radius - 1), b[i] = t.swirl_y[n];
+    }
+    std::vector<SwirlPush> fast(a.size());
+    for (size_t i = 0, size = 1; i < a.size(); i += size, size = size % 9 + 1) {
+        size = std::min(size, a.size() - i);
+        swirl_pushes(t, &a[i], &b[i], int(size), &fast[i]);
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        const SwirlPush plain = plain_push(t, a[i], b[i]), single = swirl_push(t, a[i], b[i]);
+        ASSERT_EQ(fast[i].x, plain.x) << what << " at (" << a[i] << ", " << b[i] << ")";
+        ASSERT_EQ(fast[i].y, plain.y) << what << " at (" << a[i] << ", " << b[i] << ")";
+        ASSERT_EQ(single.x, plain.x) << what;
+        ASSERT_EQ(single.y, plain.y) << what;
     }
 }
 
