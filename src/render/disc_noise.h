@@ -45,6 +45,20 @@ public:
         if (e.a != a || e.b != b) e = {a, b, value(a, b)};
         return e.value;
     }
+    // get, but a miss fills the four positions (a & ~3) + 0..3 of the row at once, from
+    // values4(a0, b, out), which computes four neighbours for much less than four single values.
+    template <typename Function4>
+    int32_t get_in_fours(int32_t a, int32_t b, Function4&& values4) {
+        const uint32_t row = (uint32_t(b) & kRowMask) << kColumnBits;
+        const Entry& e = entries_[(uint32_t(a) & kColumnMask) | row];
+        if (e.a == a && e.b == b) return e.value;
+        const int32_t a0 = int32_t(uint32_t(a) & ~3u);
+        int32_t values[4];
+        values4(a0, b, values);
+        Entry* four = &entries_[(uint32_t(a0) & kColumnMask) | row];
+        for (int i = 0; i < 4; ++i) four[i] = {a0 + i, b, values[i]};
+        return values[a & 3];
+    }
 
 private:
     static constexpr int kColumnBits = 9;
@@ -59,6 +73,8 @@ private:
 int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt);
 // Ridged sum of octaves: 0 on the dark lanes between granules.
 int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b);
+// surface_value of the four positions (a + i, b), i = 0..3 (wrapping), computed together.
+void surface_values4(const NoiseTables& t, int32_t a, int32_t b, int32_t (&out)[4]);
 // Mean surface value along the line (a, b) -> (c, d), walked with the noise step; the
 // surface values come from `surfaces` when given (a cache of surface_value for t).
 int32_t smear_line(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d,

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 
 #include "render/disc_noise.h"
 #include "render/render_fixture.h"
@@ -151,6 +152,42 @@ TEST(RadialStreak, SplitsEachStepBetweenTwoRows) {
     auto z = [&](int32_t a, int32_t b) { return streak_value(*t, a, b, k); };
     const int32_t expected = (z(0, 1) * 1 + z(0, 0) * 1 + z(1, 0) * 1 + z(1, 1) * 1) / 4;
     EXPECT_EQ(radial_streak(*t, 0, 0, 1, 0, k), expected);
+}
+
+// Four neighbours at once give what four single values give: seeded tables of every octave
+// mode, positions on cell edges of every octave (multiples of 8) and across the 32-bit wrap.
+TEST(SurfaceValues4, MatchSingleValuesEverywhere) {
+    std::mt19937 random(41);
+    std::uniform_int_distribution<int32_t> table(0, 255), anywhere(INT32_MIN, INT32_MAX);
+    auto t = tables([&](int) { return table(random); });
+    for (int mode : {0, 1, 2}) {
+        t->octave_mode = mode;
+        for (int i = 0; i < 3000; ++i) {
+            int32_t a = anywhere(random), b = anywhere(random);
+            if (i % 3 == 0) a = wrap_sub(a & ~7, i % 5);  // just before a cell edge of the fine octaves
+            if (i == 1) a = INT32_MAX - 1;                  // runs over the wrap
+            int32_t four[4];
+            surface_values4(*t, a, b, four);
+            for (int k = 0; k < 4; ++k)
+                ASSERT_EQ(four[k], surface_value(*t, wrap_add(a, k), b)) << "mode " << mode << " at " << a << "+" << k;
+        }
+    }
+}
+
+// A cache filled four at a time gives the true value for every position, whichever of the
+// four was asked first, and keeps doing so as entries are replaced.
+TEST(PositionCache, FillsInFoursWithTrueValues) {
+    auto t = tables(identity);
+    t->octave_mode = 2;
+    auto cache = std::make_unique<PositionCache>();
+    fill_surface_cache(*t, *cache);
+    auto four = [&](int32_t a, int32_t b, int32_t (&out)[4]) { surface_values4(*t, a, b, out); };
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int32_t> near(-3000, 3000);
+    for (int i = 0; i < 20000; ++i) {
+        const int32_t a = i == 0 ? INT32_MIN : near(random), b = near(random) / 8;
+        ASSERT_EQ(cache->get_in_fours(a, b, four), surface_value(*t, a, b)) << a << ", " << b;
+    }
 }
 
 }  // namespace
