@@ -39,8 +39,9 @@ void HostImageDestination::write_run(int32_t x0, int32_t y, int32_t count, const
     write_host_run(pixels_, x0 + dx_, y + dy_, count, values);
 }
 
-bool HostImageDestination::byte_piece(const sdk::VRect& piece, BytePiece& bytes) {
-    return byte_piece_of(pixels_, {piece.top + dy_, piece.left + dx_, piece.bottom + dy_, piece.right + dx_}, bytes);
+bool HostImageDestination::sample_piece(const sdk::VRect& piece, SamplePiece& samples) {
+    return sample_piece_of(pixels_, {piece.top + dy_, piece.left + dx_, piece.bottom + dy_, piece.right + dx_},
+                           samples);
 }
 
 }  // namespace corvanthe

@@ -20,8 +20,8 @@ public:
     // inData and outData are the host's two buffers: a run is read, then written, at once.
     void read_run(int32_t x0, int32_t y, int32_t count, PixelValue* hosts, float* masks) override;
     void write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) override;
-    // 8-bit colour buffers that cover the whole piece lie open.
-    bool byte_piece(const sdk::VRect& piece, BytePiece& bytes) override;
+    // Colour buffers that cover the whole piece lie open.
+    bool sample_piece(const sdk::VRect& piece, SamplePiece& samples) override;
 
 private:
     HostContext& context_;

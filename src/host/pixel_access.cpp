@@ -19,42 +19,18 @@ int64_t pixel_offset(int32_t x, int32_t y, const sdk::VRect& area, int64_t pixel
     return dx * pixel_bytes + (rows ? dy * row_bytes : 0);
 }
 
+// The size of one sample of each depth, for the sample conversions.
 template <HostDepth Depth>
-[[gnu::always_inline]] inline float load_sample(const unsigned char* at) {
-    if constexpr (Depth == HostDepth::k8) {
-        return kByteValues[at[0]];
-    } else if constexpr (Depth == HostDepth::k16) {
-        uint16_t v;
-        std::memcpy(&v, at, sizeof v);
-        return v / 32768.0f;
-    } else {
-        float v;
-        std::memcpy(&v, at, sizeof v);
-        return v;
-    }
-}
-
-// Integer samples are scaled, truncated toward zero and kept inside the sample's range.
-template <HostDepth Depth>
-[[gnu::always_inline]] inline void store_sample(unsigned char* at, float value) {
-    if constexpr (Depth == HostDepth::k32) {
-        std::memcpy(at, &value, sizeof value);
-    } else if constexpr (Depth == HostDepth::k8) {
-        at[0] = byte_sample(value);
-    } else {
-        const uint16_t v = static_cast<uint16_t>(scaled_sample(value, 32768.0f));
-        std::memcpy(at, &v, sizeof v);
-    }
-}
+constexpr int kSampleBytes = Depth == HostDepth::k8 ? 1 : Depth == HostDepth::k16 ? 2 : 4;
 
 // The pixel whose first sample is at `at`, in inData's layout.
 template <HostDepth Depth>
 [[gnu::always_inline]] inline void load_pixel(const HostPixels& host, const unsigned char* at, PixelValue& pixel) {
     const int bytes = host.sample_bytes;
-    pixel.red = load_sample<Depth>(at);
-    pixel.green = host.single_colour ? pixel.red : load_sample<Depth>(at + bytes);
-    pixel.blue = host.single_colour ? pixel.red : load_sample<Depth>(at + 2 * bytes);
-    pixel.alpha = host.in_alpha >= 0 ? load_sample<Depth>(at + host.in_alpha * bytes) : 1.0f;
+    pixel.red = load_sample<kSampleBytes<Depth>>(at);
+    pixel.green = host.single_colour ? pixel.red : load_sample<kSampleBytes<Depth>>(at + bytes);
+    pixel.blue = host.single_colour ? pixel.red : load_sample<kSampleBytes<Depth>>(at + 2 * bytes);
+    pixel.alpha = host.in_alpha >= 0 ? load_sample<kSampleBytes<Depth>>(at + host.in_alpha * bytes) : 1.0f;
 }
 
 // Grey documents take the green channel, colour documents red, green and blue; the alpha
@@ -63,13 +39,13 @@ template <HostDepth Depth>
 [[gnu::always_inline]] inline void store_pixel(const HostPixels& host, unsigned char* at, const PixelValue& pixel) {
     const int bytes = host.sample_bytes;
     if (host.single_colour) {
-        store_sample<Depth>(at, pixel.green);
+        store_sample<kSampleBytes<Depth>>(at, pixel.green);
     } else {
-        store_sample<Depth>(at, pixel.red);
-        store_sample<Depth>(at + bytes, pixel.green);
-        store_sample<Depth>(at + 2 * bytes, pixel.blue);
+        store_sample<kSampleBytes<Depth>>(at, pixel.red);
+        store_sample<kSampleBytes<Depth>>(at + bytes, pixel.green);
+        store_sample<kSampleBytes<Depth>>(at + 2 * bytes, pixel.blue);
     }
-    if (host.out_alpha >= 0) store_sample<Depth>(at + host.out_alpha * bytes, pixel.alpha);
+    if (host.out_alpha >= 0) store_sample<kSampleBytes<Depth>>(at + host.out_alpha * bytes, pixel.alpha);
 }
 
 // Calls visit.template operator()<Depth>() for the host's depth.
@@ -173,26 +149,27 @@ void write_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count
     });
 }
 
-bool byte_piece_of(const HostPixels& host, const sdk::VRect& area, BytePiece& bytes) {
+bool sample_piece_of(const HostPixels& host, const sdk::VRect& area, SamplePiece& samples) {
     auto covers = [&](const sdk::VRect& r) {
         return area.left >= r.left && area.top >= r.top && area.right <= r.right && area.bottom <= r.bottom;
     };
-    if (host.depth != HostDepth::k8 || !host.readable || !host.writable || host.single_colour) return false;
+    if (host.depth == HostDepth::kNone || !host.readable || !host.writable || host.single_colour) return false;
     if (area.left >= area.right || area.top >= area.bottom || !covers(host.in_area) || !covers(host.out_area))
         return false;
     const int64_t in_column = int64_t(area.left) - host.in_area.left, in_row = int64_t(area.top) - host.in_area.top;
-    bytes.in = host.in + in_column * host.in_pixel_bytes + in_row * host.in_row_bytes;
-    bytes.in_row_bytes = host.in_row_bytes;
-    bytes.in_pixel_bytes = int32_t(host.in_pixel_bytes);
-    bytes.in_alpha = host.in_alpha;
-    bytes.out = host.out + (int64_t(area.left) - host.out_area.left) * host.out_pixel_bytes +
-                (int64_t(area.top) - host.out_area.top) * host.out_row_bytes;
-    bytes.out_row_bytes = host.out_row_bytes;
-    bytes.out_pixel_bytes = int32_t(host.out_pixel_bytes);
-    bytes.out_alpha = host.out_alpha;
+    samples.sample_bytes = host.sample_bytes;
+    samples.in = host.in + in_column * host.in_pixel_bytes + in_row * host.in_row_bytes;
+    samples.in_row_bytes = host.in_row_bytes;
+    samples.in_pixel_bytes = int32_t(host.in_pixel_bytes);
+    samples.in_alpha = host.in_alpha;
+    samples.out = host.out + (int64_t(area.left) - host.out_area.left) * host.out_pixel_bytes +
+                  (int64_t(area.top) - host.out_area.top) * host.out_row_bytes;
+    samples.out_row_bytes = host.out_row_bytes;
+    samples.out_pixel_bytes = int32_t(host.out_pixel_bytes);
+    samples.out_alpha = host.out_alpha;
     // The mask is laid out over the same area as inData.
-    bytes.mask = host.mask ? host.mask + in_column + in_row * host.mask_row_bytes : nullptr;
-    bytes.mask_row_bytes = host.mask_row_bytes;
+    samples.mask = host.mask ? host.mask + in_column + in_row * host.mask_row_bytes : nullptr;
+    samples.mask_row_bytes = host.mask_row_bytes;
     return true;
 }
 

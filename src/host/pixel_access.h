@@ -42,9 +42,9 @@ bool write_host_pixel(const HostPixels& host, int32_t x, int32_t y, const PixelV
 void read_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count, PixelValue* pixels, float* masks);
 void write_host_run(const HostPixels& host, int32_t x0, int32_t y, int32_t count, const PixelValue* pixels);
 
-// The host's 8-bit colour buffers over `area` (host coordinates) for the glue to read and
-// write in place; false unless inData and outData (and the mask) cover all of it.
-bool byte_piece_of(const HostPixels& host, const sdk::VRect& area, BytePiece& bytes);
+// The host's colour buffers over `area` (host coordinates) for the glue to read and write
+// in place; false unless inData and outData (and the mask) cover all of it.
+bool sample_piece_of(const HostPixels& host, const sdk::VRect& area, SamplePiece& samples);
 
 // Reads the pixel at (x, y) of inData, whose area is `tile`. With `rows` false the row
 // offset is left out (the caller addresses a single row). Returns false, leaving

@@ -8,10 +8,11 @@
 
 namespace corvanthe {
 
-// A piece whose pixels lie open as interleaved 8-bit samples, red, green and blue first, so
-// that the glue reads and writes them in place. Reading a pixel never sees the writes to
-// other pixels.
-struct BytePiece {
+// A piece whose pixels lie open as interleaved host samples (8-bit, 16-bit or float), red,
+// green and blue first, so that the glue reads and writes them in place. Reading a pixel
+// never sees the writes to other pixels.
+struct SamplePiece {
+    int32_t sample_bytes = 1;     // 1, 2 or 4 (float)
     const uint8_t* in = nullptr;  // the pixel H under the piece's top-left pixel
     int64_t in_row_bytes = 0;
     int32_t in_pixel_bytes = 0;
@@ -49,9 +50,9 @@ public:
         for (int32_t i = 0; i < count; ++i) write(x0 + i, y, values[i]);
     }
 
-    // After begin_piece: true, with `bytes` filled, when the whole piece lies open as 8-bit
-    // samples whose reads and writes are exactly those of read_run and write_run.
-    virtual bool byte_piece(const sdk::VRect& /*piece*/, BytePiece& /*bytes*/) { return false; }
+    // After begin_piece: true, with `samples` filled, when the whole piece lies open as
+    // colour samples whose reads and writes are exactly those of read_run and write_run.
+    virtual bool sample_piece(const sdk::VRect& /*piece*/, SamplePiece& /*samples*/) { return false; }
 
 protected:
     ~GlueDestination() = default;

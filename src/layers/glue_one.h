@@ -30,18 +30,23 @@ inline PixelValue over_checkerboard(const PixelValue& r, const PixelValue& c) {
     return out;
 }
 
-// glue_pixel with Mode as for glue_kernel_in. Bytes: the destination is known to be an
-// 8-bit colour image without the preview backdrop.
-template <int32_t Mode, bool Bytes = false>
-[[gnu::always_inline]] inline PixelValue glue_one(int32_t x, int32_t y, PixelValue sun, int32_t k, const PixelValue& host,
-                                                 float mask, const GlueSetup& setup) {
-    const bool float_destination = !Bytes && setup.float_destination;
+// What a loop knows of its destination beforehand: nothing (the setup says it all), or a
+// colour image without the preview backdrop with integer or float samples.
+enum class Known { setup, integer_colour, float_colour };
+
+// glue_pixel with Mode as for glue_kernel_in.
+template <int32_t Mode, Known K = Known::setup>
+[[gnu::always_inline]] inline PixelValue glue_one(int32_t x, int32_t y, PixelValue sun, int32_t k,
+                                                 const PixelValue& host, float mask, const GlueSetup& setup) {
+    constexpr bool colour_only = K != Known::setup;
+    const bool float_destination = colour_only ? K == Known::float_colour : setup.float_destination;
     if (!float_destination) sun.alpha *= kAlphaGain;
     sun.alpha = std::clamp(sun.alpha, 0.0f, 1.0f);
     for (float* c : {&sun.red, &sun.green, &sun.blue}) *c = std::max(*c, 0.0f);
     // The bleed changes nothing unless a channel is above 1.
     if (!float_destination && (sun.red > 1.0f || sun.green > 1.0f || sun.blue > 1.0f)) overflow_bleed(sun);
-    if (!Bytes && setup.grey) sun.red = sun.green = sun.blue = 0.3f * sun.red + 0.59f * sun.green + 0.11f * sun.blue;
+    if (!colour_only && setup.grey)
+        sun.red = sun.green = sun.blue = 0.3f * sun.red + 0.59f * sun.green + 0.11f * sun.blue;
 
     PixelValue r;
     if (float_destination) {
@@ -53,7 +58,7 @@ template <int32_t Mode, bool Bytes = false>
     }
 
     PixelValue under = host;
-    if (!Bytes && setup.render_mode == 1) {
+    if (!colour_only && setup.render_mode == 1) {
         under = checkerboard(x, y);
         r = over_checkerboard(r, under);
     }

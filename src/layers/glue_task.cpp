@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "layers/glue_byte_run.h"
+#include "layers/glue_in_place.h"
 
 namespace corvanthe {
 
@@ -16,8 +16,8 @@ constexpr Cell kZeroRecord{};
 bool glue_task(const CellBuffer& cells, const sdk::VRect& piece, const GlueSetup& setup,
                GlueDestination& destination) {
     if (!destination.begin_piece(piece)) return false;
-    BytePiece bytes;
-    const bool in_place = glues_bytes(setup) && destination.byte_piece(piece, bytes);
+    SamplePiece samples;
+    const bool in_place = destination.sample_piece(piece, samples) && glues_in_place(setup, samples);
     PixelValue suns[kGlueRunLength];
     int32_t k[kGlueRunLength];
     // The buffer's columns in image coordinates, frame included: [cells.left - 1, cells.left - 1 + columns).
@@ -36,9 +36,9 @@ bool glue_task(const CellBuffer& cells, const sdk::VRect& piece, const GlueSetup
             const int64_t width = int64_t(piece.right) - piece.left, piece_row = int64_t(y) - piece.top;
             int64_t first, last;
             const Cell* cell = covered(piece.left, width, first, last);
-            glue_byte_run(&kZeroRecord, 0, first, piece_row, 0, bytes, setup);
-            if (first < last) glue_byte_run(cell, 1, last - first, piece_row, first, bytes, setup);
-            glue_byte_run(&kZeroRecord, 0, width - last, piece_row, last, bytes, setup);
+            glue_in_place(&kZeroRecord, 0, first, piece_row, 0, samples, setup);
+            if (first < last) glue_in_place(cell, 1, last - first, piece_row, first, samples, setup);
+            glue_in_place(&kZeroRecord, 0, width - last, piece_row, last, samples, setup);
             continue;
         }
         for (int64_t x0 = piece.left; x0 < piece.right; x0 += kGlueRunLength) {

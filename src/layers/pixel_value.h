@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace corvanthe {
 
@@ -22,15 +23,43 @@ inline constexpr std::array<float, 256> kByteValues = [] {
     return values;
 }();
 
-// A channel value as an integer sample of `scale` (255 for 8 bits, 32768 for 16 bits):
-// scaled, then held to 0..scale (NaN gives 0); the caller's conversion truncates it.
-inline float scaled_sample(float value, float scale) {
-    float scaled = value * scale;
-    if (!(scaled > 0.0f)) scaled = 0.0f;  // also NaN
-    if (scaled > scale) scaled = scale;
-    return scaled;
+// One host sample of Bytes bytes as a channel value: 8-bit samples over 255, 16-bit samples
+// over 32768, floats as they are.
+template <int Bytes>
+[[gnu::always_inline]] inline float load_sample(const uint8_t* at) {
+    static_assert(Bytes == 1 || Bytes == 2 || Bytes == 4);
+    if constexpr (Bytes == 1) {
+        return kByteValues[at[0]];
+    } else if constexpr (Bytes == 2) {
+        uint16_t v;
+        std::memcpy(&v, at, sizeof v);
+        return v / 32768.0f;
+    } else {
+        float v;
+        std::memcpy(&v, at, sizeof v);
+        return v;
+    }
 }
 
-inline uint8_t byte_sample(float value) { return static_cast<uint8_t>(scaled_sample(value, 255.0f)); }
+// A channel value as a host sample: integer samples are scaled (255, 32768), held to
+// 0..scale (NaN gives 0) and truncated toward zero; floats are stored as they are.
+template <int Bytes>
+[[gnu::always_inline]] inline void store_sample(uint8_t* at, float value) {
+    static_assert(Bytes == 1 || Bytes == 2 || Bytes == 4);
+    if constexpr (Bytes == 4) {
+        std::memcpy(at, &value, sizeof value);
+    } else {
+        constexpr float scale = Bytes == 1 ? 255.0f : 32768.0f;
+        float scaled = value * scale;
+        if (!(scaled > 0.0f)) scaled = 0.0f;  // also NaN
+        if (scaled > scale) scaled = scale;
+        if constexpr (Bytes == 1) {
+            at[0] = static_cast<uint8_t>(scaled);
+        } else {
+            const uint16_t v = static_cast<uint16_t>(scaled);
+            std::memcpy(at, &v, sizeof v);
+        }
+    }
+}
 
 }  // namespace corvanthe

@@ -216,17 +216,18 @@ TEST(PixelAccess, EveryByteReadsAsItsQuotientBy255) {
     }
 }
 
-// The glue writes 8-bit colour tiles in place: the BytePiece of an area addresses exactly
-// the samples and selection values that the pixel reads and writes address.
-TEST(PixelAccess, ByteTilesLieOpenWhereTheyCoverTheArea) {
+// The glue writes colour tiles in place: the SamplePiece of an area addresses exactly the
+// samples and selection values that the pixel reads and writes address.
+TEST(PixelAccess, ColourTilesLieOpenWhereTheyCoverTheArea) {
     Tile t(sdk::kModeRGBColor, 8, 4, 1);
     t.record.filterCase = sdk::kFilterCaseEditableTransparencyNoSelection;
     t.record.inLayerPlanes = 3;
     t.mask.assign(3 * 6, 0);
     t.record.maskData = t.mask.data();
     t.record.maskRowBytes = 6;
-    BytePiece bytes;
-    ASSERT_TRUE(byte_piece_of(host_pixels(t.record, t.area), {21, 11, 23, 14}, bytes));
+    SamplePiece bytes;
+    ASSERT_TRUE(sample_piece_of(host_pixels(t.record, t.area), {21, 11, 23, 14}, bytes));
+    EXPECT_EQ(bytes.sample_bytes, 1);
     EXPECT_EQ(bytes.in_alpha, 3);
     EXPECT_EQ(bytes.out_alpha, 3);
     for (int32_t y = 21; y < 23; ++y)
@@ -239,22 +240,29 @@ TEST(PixelAccess, ByteTilesLieOpenWhereTheyCoverTheArea) {
 
     // Opaque documents have no alpha sample; without a selection there is no mask.
     Tile opaque(sdk::kModeRGBColor, 8, 3, 1);
-    ASSERT_TRUE(byte_piece_of(host_pixels(opaque.record, opaque.area), opaque.area, bytes));
+    ASSERT_TRUE(sample_piece_of(host_pixels(opaque.record, opaque.area), opaque.area, bytes));
     EXPECT_EQ(bytes.in_alpha, -1);
     EXPECT_EQ(bytes.out_alpha, -1);
     EXPECT_EQ(bytes.mask, nullptr);
 
-    // Other depths, grey, areas the tile does not cover and tiles without output stay closed.
-    Tile wide(sdk::kModeRGB48, 16, 3, 2), grey(sdk::kModeGrayScale, 8, 1, 1);
-    EXPECT_FALSE(byte_piece_of(host_pixels(wide.record, wide.area), wide.area, bytes));
-    EXPECT_FALSE(byte_piece_of(host_pixels(grey.record, grey.area), grey.area, bytes));
-    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), {20, 10, 23, 15}, bytes));
-    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), {19, 10, 22, 14}, bytes));
-    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), {21, 11, 21, 14}, bytes));
+    // 16-bit samples are two bytes apart.
+    Tile wide(sdk::kModeRGB48, 16, 3, 2);
+    ASSERT_TRUE(sample_piece_of(host_pixels(wide.record, wide.area), {22, 13, 23, 14}, bytes));
+    EXPECT_EQ(bytes.sample_bytes, 2);
+    EXPECT_EQ(bytes.in, wide.in_at(13, 22, 0, 2));
+    EXPECT_EQ(bytes.out, wide.out_at(13, 22, 0, 2));
+    EXPECT_EQ(bytes.in_pixel_bytes, 6);
+
+    // Grey, areas the tile does not cover and tiles without output stay closed.
+    Tile grey(sdk::kModeGrayScale, 8, 1, 1);
+    EXPECT_FALSE(sample_piece_of(host_pixels(grey.record, grey.area), grey.area, bytes));
+    EXPECT_FALSE(sample_piece_of(host_pixels(opaque.record, opaque.area), {20, 10, 23, 15}, bytes));
+    EXPECT_FALSE(sample_piece_of(host_pixels(opaque.record, opaque.area), {19, 10, 22, 14}, bytes));
+    EXPECT_FALSE(sample_piece_of(host_pixels(opaque.record, opaque.area), {21, 11, 21, 14}, bytes));
     set_rect(opaque.record, HostRect::kOut, {21, 10, 23, 14});
-    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, opaque.area), opaque.area, bytes));
+    EXPECT_FALSE(sample_piece_of(host_pixels(opaque.record, opaque.area), opaque.area, bytes));
     opaque.record.outData = nullptr;
-    EXPECT_FALSE(byte_piece_of(host_pixels(opaque.record, {21, 10, 23, 14}), {21, 10, 23, 14}, bytes));
+    EXPECT_FALSE(sample_piece_of(host_pixels(opaque.record, {21, 10, 23, 14}), {21, 10, 23, 14}, bytes));
 }
 
 TEST(HostRects, BigDocumentFieldsOnlyWhenThePluginUsesThem) {
