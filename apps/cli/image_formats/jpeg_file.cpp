@@ -12,6 +12,8 @@
 #include <memory>
 #include <vector>
 
+#include "apps/cli/image_formats/image_size_limit.h"
+
 namespace corvanthe::cli {
 
 namespace {
@@ -57,7 +59,7 @@ struct Reader {
     unsigned int icc_size;
 };
 
-bool start_reading(Reader& r, std::FILE* file) {
+bool read_header(Reader& r, std::FILE* file) {
     if (setjmp(r.trap.jump) != 0) return false;
     jpeg_create_decompress(&r.cinfo);
     jpeg_stdio_src(&r.cinfo, file);
@@ -69,8 +71,22 @@ bool start_reading(Reader& r, std::FILE* file) {
     }
     r.cinfo.out_color_space = r.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     if (!jpeg_read_icc_profile(&r.cinfo, &r.icc, &r.icc_size)) r.icc = nullptr;
+    return true;
+}
+
+bool start_decompress(Reader& r) {
+    if (setjmp(r.trap.jump) != 0) return false;
     jpeg_start_decompress(&r.cinfo);
     return true;
+}
+
+// The pixel bytes the header claims. The file's size bounds nothing here: arithmetic
+// coding and runs of empty blocks code a flat picture in almost no bytes, so the
+// limit is a fixed one, checked before the library allocates for the whole picture.
+bool size_acceptable(const Reader& r, std::string& error) {
+    const double bytes = double(r.cinfo.image_width) * double(r.cinfo.image_height) *
+                         (r.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3);
+    return within_unbounded_limit("image", r.cinfo.image_width, r.cinfo.image_height, bytes, "JPEG files", error);
 }
 
 bool read_rows(Reader& r, uint8_t* pixels, std::size_t row_bytes) {
@@ -128,7 +144,13 @@ bool read_jpeg_file(const std::string& path, hosting::Document& doc, std::string
     Reader r{};
     r.cinfo.err = &r.trap.manager;
     install(r.trap);
-    bool ok = start_reading(r, file.get());
+    bool ok = read_header(r, file.get());
+    if (ok && !size_acceptable(r, error)) {
+        jpeg_destroy_decompress(&r.cinfo);
+        std::free(r.icc);
+        return false;
+    }
+    ok = ok && start_decompress(r);
     if (ok) {
         try {
             doc = hosting::make_document(int32_t(r.cinfo.output_width), int32_t(r.cinfo.output_height), 8,

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "apps/cli/image_file.h"
+#include "apps/cli/image_formats/image_size_limit.h"
 #include "apps/cli/image_formats/png_bands.h"
 
 namespace corvanthe::cli {
@@ -52,6 +53,7 @@ struct PngLayout {
     png_uint_32 height = 0;
     int depth = 8;
     int channels = 0;
+    int stored_bits = 0;  // per pixel, as the file stores it
     png_bytep icc = nullptr;  // owned by the reader's info
     png_uint_32 icc_size = 0;
 };
@@ -62,6 +64,7 @@ bool read_layout(PngReader& r, PngLayout& layout) {
     if (setjmp(png_jmpbuf(r.png))) return false;
     png_set_read_fn(r.png, &r, read_bytes);
     png_read_info(r.png, r.info);
+    layout.stored_bits = png_get_bit_depth(r.png, r.info) * png_get_channels(r.png, r.info);
     png_set_expand(r.png);  // palette to RGB, transparency table to alpha, low-bit grey to 8 bits
     if (png_get_bit_depth(r.png, r.info) == 16 && std::endian::native == std::endian::little) png_set_swap(r.png);
     png_set_interlace_handling(r.png);
@@ -161,6 +164,13 @@ bool read_png_file(const std::string& path, hosting::Document& doc, std::string&
     PngLayout layout;
     bool ok = read_layout(r, layout);
     std::vector<png_bytep> rows;
+    // Every row holds a filter byte and its samples, deflated into the file.
+    const double stored = double(layout.height) * (1.0 + double(layout.width) * layout.stored_bits / 8);
+    if (ok &&
+        !fits_in_file("image", layout.width, layout.height, stored, kDeflateRatio, image_file_size(path), error)) {
+        png_destroy_read_struct(&r.png, &r.info, nullptr);
+        return false;
+    }
     if (ok) {
         try {
             const bool colour = layout.channels >= 3;

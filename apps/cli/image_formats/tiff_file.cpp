@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "apps/cli/image_file.h"
+#include "apps/cli/image_formats/image_size_limit.h"
 
 namespace corvanthe::cli {
 
@@ -78,12 +79,40 @@ void place(hosting::Document& doc, const Block& b, const uint8_t* data) {
     }
 }
 
-// Decodes every strip or tile of every plane the document keeps.
-bool read_blocks(TIFF* tiff, hosting::Document& doc, int file_samples, bool separate) {
+// How much a file can hold: its size and the best ratio of its compression (0 for a
+// compression without a known one).
+struct Capacity {
+    uint64_t file_size = 0;
+    double ratio = 0;
+};
+
+Capacity capacity_of(TIFF* tiff, const std::string& path) {
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    Capacity c{image_file_size(path), 0};
+    switch (compression) {
+        case COMPRESSION_NONE: c.ratio = kStoredRatio; break;
+        case COMPRESSION_PACKBITS: c.ratio = kPackBitsRatio; break;
+        case COMPRESSION_LZW: c.ratio = kLzwRatio; break;
+        case COMPRESSION_DEFLATE:
+        case COMPRESSION_ADOBE_DEFLATE: c.ratio = kDeflateRatio; break;
+        default: break;
+    }
+    return c;
+}
+
+// Whether `bytes` of samples of a width x height image or tile can come from the file.
+bool may_hold(const Capacity& c, const char* part, uint32_t width, uint32_t height, double bytes, std::string& error) {
+    if (c.ratio > 0) return fits_in_file(part, width, height, bytes, c.ratio, c.file_size, error);
+    return within_unbounded_limit(part, width, height, bytes, "TIFF files of this compression", error);
+}
+
+// Decodes every strip or tile of every plane the document keeps. A tile is stored
+// whole, its part beyond the image too, so its size is checked against the file as
+// the image's is.
+bool read_blocks(TIFF* tiff, const Capacity& capacity, hosting::Document& doc, int file_samples, bool separate,
+                 std::string& error) {
     const bool tiled = TIFFIsTiled(tiff);
-    const tmsize_t size = tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
-    if (size <= 0) return false;
-    std::vector<uint8_t> buffer(std::size_t(size), 0);
     uint32_t block_width = uint32_t(doc.width), block_rows = 0;
     if (tiled) {
         TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &block_width);
@@ -93,6 +122,10 @@ bool read_blocks(TIFF* tiff, hosting::Document& doc, int file_samples, bool sepa
         block_rows = std::min(block_rows, uint32_t(doc.height));
     }
     if (block_width == 0 || block_rows == 0) return false;
+    const tmsize_t size = tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
+    if (size <= 0) return false;
+    if (tiled && !may_hold(capacity, "tile", block_width, block_rows, double(size), error)) return false;
+    std::vector<uint8_t> buffer(std::size_t(size), 0);
     const int planes = separate ? std::min(file_samples, doc.planes()) : 1;
     for (int plane = 0; plane < planes; ++plane)
         for (uint32_t y = 0; y < uint32_t(doc.height); y += block_rows)
@@ -150,6 +183,9 @@ bool read_tiff_file(const std::string& path, hosting::Document& doc, std::string
         error = "not a two-dimensional image";
         return false;
     }
+    const Capacity capacity = capacity_of(tiff.get(), path);
+    const double stored = double(width) * double(height) * samples * (bits / 8);
+    if (!may_hold(capacity, "image", width, height, stored, error)) return false;
     try {
         doc = hosting::make_document(int32_t(width), int32_t(height), depth,
                                      grey ? hosting::ColourKind::grey : hosting::ColourKind::rgb,
@@ -160,8 +196,10 @@ bool read_tiff_file(const std::string& path, hosting::Document& doc, std::string
             const auto* bytes = static_cast<const uint8_t*>(icc);
             doc.icc_profile.assign(bytes, bytes + icc_size);
         }
-        if (!read_blocks(tiff.get(), doc, samples, planar == PLANARCONFIG_SEPARATE)) {
-            error = "damaged TIFF file (" + (message.empty() ? std::string("cannot decode it") : message) + ")";
+        std::string refused;
+        if (!read_blocks(tiff.get(), capacity, doc, samples, planar == PLANARCONFIG_SEPARATE, refused)) {
+            const std::string& why = !refused.empty() ? refused : !message.empty() ? message : "cannot decode it";
+            error = "damaged TIFF file (" + why + ")";
             return false;
         }
     } catch (const std::exception&) {
