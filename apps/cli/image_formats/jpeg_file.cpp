@@ -36,8 +36,10 @@ struct ErrorTrap {
 }
 
 void on_message(j_common_ptr cinfo, int level) {
-    // The library pads a file that ends early with an end marker and only warns.
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) fail(cinfo);
+    // The library pads a file that ends early with an end marker, and compressed data
+    // that ends at a marker before the picture does with zeros, and only warns.
+    const int code = cinfo->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) fail(cinfo);
 }
 
 void install(ErrorTrap& trap) {

@@ -107,34 +107,40 @@ bool may_hold(const Capacity& c, const char* part, uint32_t width, uint32_t heig
     return within_unbounded_limit(part, width, height, bytes, "TIFF files of this compression", error);
 }
 
-// Decodes every strip or tile of every plane the document keeps. A tile is stored
-// whole, its part beyond the image too, so its size is checked against the file as
-// the image's is.
-bool read_blocks(TIFF* tiff, const Capacity& capacity, hosting::Document& doc, int file_samples, bool separate,
-                 std::string& error) {
-    const bool tiled = TIFFIsTiled(tiff);
-    uint32_t block_width = uint32_t(doc.width), block_rows = 0;
-    if (tiled) {
-        TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &block_width);
-        TIFFGetField(tiff, TIFFTAG_TILELENGTH, &block_rows);
+// The strips or tiles of the file: their width and rows, and the bytes one decodes to.
+struct Blocks {
+    bool tiled = false;
+    uint32_t width = 0, rows = 0;
+    tmsize_t size = 0;
+};
+
+// False when the file gives no usable block size.
+bool block_layout(TIFF* tiff, uint32_t image_width, uint32_t image_height, Blocks& b) {
+    b.tiled = TIFFIsTiled(tiff);
+    b.width = image_width;
+    if (b.tiled) {
+        TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &b.width);
+        TIFFGetField(tiff, TIFFTAG_TILELENGTH, &b.rows);
     } else {
-        TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &block_rows);
-        block_rows = std::min(block_rows, uint32_t(doc.height));
+        TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &b.rows);
+        b.rows = std::min(b.rows, image_height);
     }
-    if (block_width == 0 || block_rows == 0) return false;
-    const tmsize_t size = tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
-    if (size <= 0) return false;
-    if (tiled && !may_hold(capacity, "tile", block_width, block_rows, double(size), error)) return false;
-    std::vector<uint8_t> buffer(std::size_t(size), 0);
+    b.size = b.tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
+    return b.width > 0 && b.rows > 0 && b.size > 0;
+}
+
+// Decodes every strip or tile of every plane the document keeps.
+bool read_blocks(TIFF* tiff, const Blocks& b, hosting::Document& doc, int file_samples, bool separate) {
+    std::vector<uint8_t> buffer(std::size_t(b.size), 0);
     const int planes = separate ? std::min(file_samples, doc.planes()) : 1;
     for (int plane = 0; plane < planes; ++plane)
-        for (uint32_t y = 0; y < uint32_t(doc.height); y += block_rows)
-            for (uint32_t x = 0; x < uint32_t(doc.width); x += block_width) {
+        for (uint32_t y = 0; y < uint32_t(doc.height); y += b.rows)
+            for (uint32_t x = 0; x < uint32_t(doc.width); x += b.width) {
                 const tmsize_t got =
-                    tiled ? TIFFReadEncodedTile(tiff, TIFFComputeTile(tiff, x, y, 0, uint16_t(plane)), buffer.data(), size)
-                          : TIFFReadEncodedStrip(tiff, TIFFComputeStrip(tiff, y, uint16_t(plane)), buffer.data(), size);
+                    b.tiled ? TIFFReadEncodedTile(tiff, TIFFComputeTile(tiff, x, y, 0, uint16_t(plane)), buffer.data(), b.size)
+                            : TIFFReadEncodedStrip(tiff, TIFFComputeStrip(tiff, y, uint16_t(plane)), buffer.data(), b.size);
                 if (got < 0) return false;
-                Block block{x, y, block_width, block_rows, separate ? 1 : file_samples, separate ? plane : 0};
+                Block block{x, y, b.width, b.rows, separate ? 1 : file_samples, separate ? plane : 0};
                 place(doc, block, buffer.data());
             }
     return true;
@@ -186,6 +192,13 @@ bool read_tiff_file(const std::string& path, hosting::Document& doc, std::string
     const Capacity capacity = capacity_of(tiff.get(), path);
     const double stored = double(width) * double(height) * samples * (bits / 8);
     if (!may_hold(capacity, "image", width, height, stored, error)) return false;
+    // A tile is stored whole, its part beyond the image too, so it must fit as well.
+    Blocks blocks;
+    if (!block_layout(tiff.get(), width, height, blocks)) {
+        error = "damaged TIFF file (" + (message.empty() ? std::string("no strip or tile size") : message) + ")";
+        return false;
+    }
+    if (blocks.tiled && !may_hold(capacity, "tile", blocks.width, blocks.rows, double(blocks.size), error)) return false;
     try {
         doc = hosting::make_document(int32_t(width), int32_t(height), depth,
                                      grey ? hosting::ColourKind::grey : hosting::ColourKind::rgb,
@@ -196,10 +209,8 @@ bool read_tiff_file(const std::string& path, hosting::Document& doc, std::string
             const auto* bytes = static_cast<const uint8_t*>(icc);
             doc.icc_profile.assign(bytes, bytes + icc_size);
         }
-        std::string refused;
-        if (!read_blocks(tiff.get(), capacity, doc, samples, planar == PLANARCONFIG_SEPARATE, refused)) {
-            const std::string& why = !refused.empty() ? refused : !message.empty() ? message : "cannot decode it";
-            error = "damaged TIFF file (" + why + ")";
+        if (!read_blocks(tiff.get(), blocks, doc, samples, planar == PLANARCONFIG_SEPARATE)) {
+            error = "damaged TIFF file (" + (message.empty() ? std::string("cannot decode it") : message) + ")";
             return false;
         }
     } catch (const std::exception&) {
