@@ -1,6 +1,8 @@
 // Image files of any content, read as the command reads its input: by their first
 // bytes as PNG, TIFF or JPEG. A document read is whole and consistent, no larger than
 // its file could hold, and comes back unchanged through the lossless writers.
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -56,7 +58,30 @@ void check_round_trip(const hosting::Document& doc, const std::string& path, boo
     FUZZ_CHECK(back.icc_profile == doc.icc_profile || (!any_profile_kept && back.icc_profile.empty()));
 }
 
+uint32_t be32(const uint8_t* at) { return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3]; }
+
+// Gives every whole chunk of a PNG file its right CRC, so that mutations of a header
+// or of the image data reach past libpng's checksum test.
+void fix_png_checksums(uint8_t* data, std::size_t size) {
+    if (!starts_with(data, size, "\x89PNG\r\n\x1a\n", 8)) return;
+    for (std::size_t at = 8; at + 12 <= size;) {
+        const uint32_t length = be32(data + at);
+        if (length > size - at - 12) return;
+        const uint32_t crc = uint32_t(crc32(0, data + at + 4, uInt(length) + 4));
+        for (int i = 0; i < 4; ++i) data[at + 8 + length + std::size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+        at += 12 + std::size_t(length);
+    }
+}
+
 }  // namespace
+
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t max_size);
+
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max_size, unsigned int) {
+    size = LLVMFuzzerMutate(data, size, max_size);
+    fix_png_checksums(data, size);
+    return size;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string input = fuzz::scratch_path("input");
