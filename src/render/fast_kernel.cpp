@@ -70,8 +70,8 @@ private:
     // streak_walk over the region's values by their index. Along the major axis the index
     // moves by `major` a step, by `minor` when the line steps across, and the second of the two
     // straddled positions is `side` from the first. The weights of a step's two values add up
-    // to the span B, so total += v0 near + v1 (B - near). The region is small enough for
-    // 32-bit sums: at most 255 x 2 x 384 per step over fewer than 400 steps.
+    // to the span B, so total += v0 near + v1 (B - near), with 0 < near <= B. The region is
+    // small enough for 32-bit sums: under 255 x 2 x 640 a step over under 320 steps.
     int64_t inner_walk(const RenderContext& c, const StreakLine& line) {
         const int32_t dx = std::abs(line.c - line.a), dy = std::abs(line.d - line.b);
         const int32_t sx = line.c < line.a ? -1 : (line.c > line.a ? 1 : 0);
@@ -140,7 +140,7 @@ struct Scratch {
     uint8_t candidate_count[kBuckets];
     int32_t spike[kSegment];  // at most 256 spikes of at most 300 each
     // The spike profile by the signed distance across, -300..300: profile[300 - |across|].
-    int32_t across_profile[2 * 300 + 1];
+    int32_t across_profile[2 * kSpikeProfileSize - 1];
     StreakRegion streaks;
     // The swirl pushes of a row's disc pixels, computed together: push[slot[x - left]].
     int32_t texture_a[kSegment], texture_b[kSegment];
@@ -340,8 +340,8 @@ void fill_rings(const RenderContext& c, int64_t low, int64_t high, RingEntry* ri
 // The row's spike light S over the columns [left, right), each spike walked along its strip.
 // Inside a strip clipped to the reach |across| <= 300 and |along| <= kSpikeAlongReach, so the
 // light is spike_light_at's without its tests, in 32 bits.
-void sum_spikes(const RenderContext& c, const Scratch& scratch, int64_t dy, int32_t left, int32_t right,
-                int32_t* spike) {
+void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right, Scratch& scratch) {
+    int32_t* spike = scratch.spike;
     std::fill(spike, spike + (right - left), 0);
     for (int n = 0; n < c.rings.spike_count; ++n) {
         int64_t first, last;
@@ -461,7 +461,8 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
     const FlarePlan flares(c, scratch);
     PieceCaches caches(c);
     const bool swirled = c.settings.sun_type == kSunNormal && (c.noise.vortices || c.noise.monopoles);
-    for (int i = -300; i <= 300; ++i) scratch.across_profile[i + 300] = c.spike_profile[300 - std::abs(i)];
+    constexpr int kHalf = kSpikeProfileSize - 1;
+    for (int i = -kHalf; i <= kHalf; ++i) scratch.across_profile[i + kHalf] = c.spike_profile[kHalf - std::abs(i)];
     for (int32_t top = piece.top; top < piece.bottom; top += std::min(kBlockRows, piece.bottom - top)) {
         const int32_t bottom = top + std::min(kBlockRows, piece.bottom - top);
         int64_t near_y, far_y;
@@ -478,7 +479,7 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             scratch.streaks.start(int64_t(left) - k.centre_x, int64_t(top) - k.centre_y);
             for (int32_t y = top; y < bottom; ++y) {
                 const int64_t dy = k.centre_y - y;
-                sum_spikes(c, scratch, dy, left, right, scratch.spike);
+                sum_spikes(c, dy, left, right, scratch);
                 const bool pushed = swirled && push_disc_row(c, left, right, y, stepped, scratch);
                 RowDistance row(k.centre_x - left, dy, stepped);
                 for (int32_t x = left; x < right; ++x, row.step()) {
