@@ -49,20 +49,27 @@ void push_lanes(const NoiseTables& t, Lanes<Groups>& lanes) {
     for (int n = 0; n < count; ++n) {
         const __m128i centre_x = _mm_set1_epi32(t.swirl_x[n]), centre_y = _mm_set1_epi32(t.swirl_y[n]);
         const bool monopole = is_monopole(t, n);
+        __m128d u[Groups], w[Groups], near[Groups];
+        int any_near = 0;
         for (int g = 0; g < Groups; ++g) {
-            const __m128d u = _mm_cvtepi32_pd(_mm_sub_epi32(lanes.a[g], centre_x));
-            const __m128d w = _mm_cvtepi32_pd(_mm_sub_epi32(lanes.b[g], centre_y));
-            const __m128d near = _mm_and_pd(_mm_cmplt_pd(_mm_and_pd(u, magnitude), radius),
-                                            _mm_cmplt_pd(_mm_and_pd(w, magnitude), radius));
-            const __m128d m = _mm_add_pd(_mm_mul_pd(u, u), _mm_mul_pd(w, w));
+            u[g] = _mm_cvtepi32_pd(_mm_sub_epi32(lanes.a[g], centre_x));
+            w[g] = _mm_cvtepi32_pd(_mm_sub_epi32(lanes.b[g], centre_y));
+            near[g] = _mm_and_pd(_mm_cmplt_pd(_mm_and_pd(u[g], magnitude), radius),
+                                 _mm_cmplt_pd(_mm_and_pd(w[g], magnitude), radius));
+            any_near |= _mm_movemask_pd(near[g]);
+        }
+        // A centre out of every lane's reach adds nothing: skip its square roots.
+        if (!any_near) continue;
+        for (int g = 0; g < Groups; ++g) {
+            const __m128d m = _mm_add_pd(_mm_mul_pd(u[g], u[g]), _mm_mul_pd(w[g], w[g]));
             const __m128d inv =
                 _mm_and_pd(_mm_div_pd(_mm_set1_pd(1.0), _mm_sqrt_pd(m)), _mm_cmpneq_pd(m, _mm_setzero_pd()));
             const __m128d distance = truncated(_mm_mul_pd(inv, m));
-            const __m128d acting = _mm_and_pd(near, _mm_cmplt_pd(distance, radius));
+            const __m128d acting = _mm_and_pd(near[g], _mm_cmplt_pd(distance, radius));
             // Odd centres push: k = r - distance; even ones pull: k = distance - r.
             const __m128d k = (n & 1) ? _mm_sub_pd(radius, distance) : _mm_sub_pd(distance, radius);
-            const __m128d ex = truncated(_mm_mul_pd(_mm_mul_pd(inv, radius), u));
-            const __m128d ey = truncated(_mm_mul_pd(_mm_mul_pd(inv, radius), w));
+            const __m128d ex = truncated(_mm_mul_pd(_mm_mul_pd(inv, radius), u[g]));
+            const __m128d ey = truncated(_mm_mul_pd(_mm_mul_pd(inv, radius), w[g]));
             const __m128d rx = _mm_and_pd(_mm_mul_pd(_mm_mul_pd(k, ex), scale), acting);
             const __m128d ry = _mm_and_pd(_mm_mul_pd(_mm_mul_pd(k, ey), scale), acting);
             if (monopole) {
