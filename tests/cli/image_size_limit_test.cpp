@@ -10,6 +10,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
 
 #include "apps/cli/image_formats/jpeg_file.h"
 #include "apps/cli/image_formats/png_file.h"
@@ -148,26 +150,66 @@ TEST(ImageSizeLimit, TiffHeadersClaimingMoreThanTheFileHolds) {
     expect_refused(read_tiff_file, scratch("huge-zstd.tif"), "too large");
 }
 
-TEST(ImageSizeLimit, JpegHeaderClaimingAHugeImage) {
+// A 16 x 16 RGB file, baseline from our writer or progressive from libjpeg.
+std::string small_jpeg(bool progressive) {
+    const hosting::Document doc = gradient_picture(16, 16, ColourKind::rgb);
+    const fs::path path = scratch("small.jpg");
     std::string error;
-    ASSERT_TRUE(write_jpeg_file(scratch("small.jpg").string(), gradient_picture(16, 16, ColourKind::rgb), error));
-    const std::string bytes = file_bytes(scratch("small.jpg"));
-    const std::size_t sof = bytes.find("\xff\xc0");
-    ASSERT_NE(sof, std::string::npos);
-    // The frame header: length, precision, then height and width, 16 bits each. 16384
-    // x 16384 RGB is 768 MB, more than the fixed limit; 8192 x 8192 (192 MB) is not.
-    for (const uint32_t side : {16384u, 8192u}) {
-        std::string claimed = bytes;
-        for (const std::size_t at : {sof + 5, sof + 7}) {
-            claimed[at] = char(side >> 8);
-            claimed[at + 1] = char(side);
+    if (!progressive) {
+        EXPECT_TRUE(write_jpeg_file(path.string(), doc, error)) << error;
+        return file_bytes(path);
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(file, nullptr);
+    if (!file) return {};
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = cinfo.image_height = 16;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    for (int32_t y = 0; y < 16; ++y) {
+        JSAMPROW row = const_cast<uint8_t*>(doc.pixels.data()) + std::size_t(y) * doc.row_bytes();
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(file);
+    return file_bytes(path);
+}
+
+TEST(ImageSizeLimit, JpegHeaderClaimingAHugeImage) {
+    // 16384 x 16384 RGB is 768 MB, more than the fixed limit; 8192 x 8192 is 192 MB read
+    // row by row, but a progressive file also keeps 6 bytes of coefficients a pixel
+    // until its last scan: 576 MB.
+    const struct {
+        bool progressive;
+        uint32_t side;
+        bool refused;
+    } cases[] = {{false, 16384, true}, {false, 8192, false}, {true, 8192, true}, {true, 4096, false}};
+    for (const auto& c : cases) {
+        std::string bytes = small_jpeg(c.progressive);
+        const std::size_t frame = bytes.find(c.progressive ? "\xff\xc2" : "\xff\xc0");
+        ASSERT_NE(frame, std::string::npos);
+        // The frame header: length, precision, then height and width, 16 bits each.
+        for (const std::size_t at : {frame + 5, frame + 7}) {
+            bytes[at] = char(c.side >> 8);
+            bytes[at + 1] = char(c.side);
         }
-        write_bytes(scratch("claimed.jpg"), claimed);
+        write_bytes(scratch("claimed.jpg"), bytes);
         hosting::Document doc;
-        error.clear();
-        EXPECT_FALSE(read_jpeg_file(scratch("claimed.jpg").string(), doc, error));
-        const bool refused = error.find("16384 x 16384 image is too large") != std::string::npos;
-        EXPECT_EQ(refused, side == 16384u) << side << ": " << error;
+        std::string error;
+        const std::string what = std::to_string(c.side) + (c.progressive ? " progressive" : " baseline");
+        // The data is a small picture's either way: what is not refused is damaged.
+        EXPECT_FALSE(read_jpeg_file(scratch("claimed.jpg").string(), doc, error)) << what;
+        const std::string size = std::to_string(c.side) + " x " + std::to_string(c.side);
+        const bool refused = error.find(size + " image is too large") != std::string::npos;
+        EXPECT_EQ(refused, c.refused) << what << ": " << error;
     }
 }
 

@@ -29,8 +29,8 @@ bool fits_in_file(const char* part, uint32_t width, uint32_t height, double stor
 bool within_unbounded_limit(const char* part, uint32_t width, uint32_t height, double bytes, const char* from,
                             std::string& error) {
     if (bytes <= double(kMaxUnboundedImageBytes)) return true;
-    error = "a " + size_text(width, height) + " " + part + " is too large: at most " +
-            std::to_string(kMaxUnboundedImageBytes >> 20) + " MB of pixels are read from " + from;
+    error = "a " + size_text(width, height) + " " + part + " is too large: reading it would take more than the " +
+            std::to_string(kMaxUnboundedImageBytes >> 20) + " MB allowed for " + from;
     return false;
 }
 

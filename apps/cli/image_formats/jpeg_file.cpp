@@ -82,12 +82,15 @@ bool start_decompress(Reader& r) {
     return true;
 }
 
-// The pixel bytes the header claims. The file's size bounds nothing here: arithmetic
-// coding and runs of empty blocks code a flat picture in almost no bytes, so the
-// limit is a fixed one, checked before the library allocates for the whole picture.
+// The memory the header's picture takes: the document, and for a progressive file the
+// library's coefficients of the whole picture (at most two bytes a sample). The file's
+// size bounds nothing here: arithmetic coding and runs of empty blocks code a flat
+// picture in almost no bytes, so the limit is a fixed one, checked before the library
+// allocates for the whole picture.
 bool size_acceptable(const Reader& r, std::string& error) {
-    const double bytes = double(r.cinfo.image_width) * double(r.cinfo.image_height) *
-                         (r.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3);
+    double per_pixel = r.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3;
+    if (r.cinfo.progressive_mode) per_pixel += 2.0 * r.cinfo.num_components;
+    const double bytes = double(r.cinfo.image_width) * double(r.cinfo.image_height) * per_pixel;
     return within_unbounded_limit("image", r.cinfo.image_width, r.cinfo.image_height, bytes, "JPEG files", error);
 }
 

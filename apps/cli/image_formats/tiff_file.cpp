@@ -101,12 +101,6 @@ Capacity capacity_of(TIFF* tiff, const std::string& path) {
     return c;
 }
 
-// Whether `bytes` of samples of a width x height image or tile can come from the file.
-bool may_hold(const Capacity& c, const char* part, uint32_t width, uint32_t height, double bytes, std::string& error) {
-    if (c.ratio > 0) return fits_in_file(part, width, height, bytes, c.ratio, c.file_size, error);
-    return within_unbounded_limit(part, width, height, bytes, "TIFF files of this compression", error);
-}
-
 // The strips or tiles of the file: their width and rows, and the bytes one decodes to.
 struct Blocks {
     bool tiled = false;
@@ -127,6 +121,19 @@ bool block_layout(TIFF* tiff, uint32_t image_width, uint32_t image_height, Block
     }
     b.size = b.tiled ? TIFFTileSize(tiff) : TIFFStripSize(tiff);
     return b.width > 0 && b.rows > 0 && b.size > 0;
+}
+
+// Whether the file can hold the image its header claims: its stored samples and each
+// tile (stored whole, its part beyond the image too) at the compression's best ratio;
+// for a compression without one, the memory of the document and one block.
+bool size_acceptable(const Capacity& c, uint32_t width, uint32_t height, int stored_pixel_bytes, const Blocks& b,
+                     std::string& error) {
+    const double stored = double(width) * double(height) * stored_pixel_bytes;
+    if (c.ratio == 0)
+        return within_unbounded_limit("image", width, height, stored + double(b.size), "TIFF files of this compression",
+                                      error);
+    return fits_in_file("image", width, height, stored, c.ratio, c.file_size, error) &&
+           (!b.tiled || fits_in_file("tile", b.width, b.rows, double(b.size), c.ratio, c.file_size, error));
 }
 
 // Decodes every strip or tile of every plane the document keeps.
@@ -189,16 +196,13 @@ bool read_tiff_file(const std::string& path, hosting::Document& doc, std::string
         error = "not a two-dimensional image";
         return false;
     }
-    const Capacity capacity = capacity_of(tiff.get(), path);
-    const double stored = double(width) * double(height) * samples * (bits / 8);
-    if (!may_hold(capacity, "image", width, height, stored, error)) return false;
-    // A tile is stored whole, its part beyond the image too, so it must fit as well.
     Blocks blocks;
     if (!block_layout(tiff.get(), width, height, blocks)) {
         error = "damaged TIFF file (" + (message.empty() ? std::string("no strip or tile size") : message) + ")";
         return false;
     }
-    if (blocks.tiled && !may_hold(capacity, "tile", blocks.width, blocks.rows, double(blocks.size), error)) return false;
+    if (!size_acceptable(capacity_of(tiff.get(), path), width, height, samples * (bits / 8), blocks, error))
+        return false;
     try {
         doc = hosting::make_document(int32_t(width), int32_t(height), depth,
                                      grey ? hosting::ColourKind::grey : hosting::ColourKind::rgb,
