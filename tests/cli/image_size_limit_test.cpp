@@ -63,7 +63,7 @@ TEST(ImageSizeLimit, TheBestCompressedPngStillReads) {
     png_infop info = png_create_info_struct(png);
     constexpr uint32_t kSide = 4000;
     std::vector<uint8_t> row(kSide / 8, 0);
-    bool written = false;
+    volatile bool written = false;  // set between setjmp and a possible longjmp
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, file);
         png_set_compression_level(png, 9);
