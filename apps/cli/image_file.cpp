@@ -76,6 +76,15 @@ uint16_t file16_from_host(uint16_t v) {
     return uint16_t((h * 65535u + 16384u) / 32768u);
 }
 
+void host16_samples_from_file(hosting::Document& doc) {
+    for (std::size_t i = 0; i + 1 < doc.pixels.size(); i += 2) {
+        uint16_t v;
+        std::memcpy(&v, &doc.pixels[i], 2);
+        v = host16_from_file(v);
+        std::memcpy(&doc.pixels[i], &v, 2);
+    }
+}
+
 bool read_image_file(const std::string& path, hosting::Document& doc, std::string& error) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {

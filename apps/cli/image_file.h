@@ -27,5 +27,7 @@ bool write_image_file(const std::string& path, const hosting::Document& doc, std
 // The 16-bit sample conversions between files and the host.
 uint16_t host16_from_file(uint16_t v);
 uint16_t file16_from_host(uint16_t v);
+// A 16-bit document's samples as read from a file (0..65535), brought to the host's scale.
+void host16_samples_from_file(hosting::Document& doc);
 
 }  // namespace corvanthe::cli

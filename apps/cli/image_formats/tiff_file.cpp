@@ -221,14 +221,7 @@ bool read_tiff_file(const std::string& path, hosting::Document& doc, std::string
         error = "the image is too large";
         return false;
     }
-    if (doc.depth == 16) {
-        for (std::size_t i = 0; i < doc.pixels.size(); i += 2) {
-            uint16_t v;
-            std::memcpy(&v, &doc.pixels[i], 2);
-            v = host16_from_file(v);
-            std::memcpy(&doc.pixels[i], &v, 2);
-        }
-    }
+    if (doc.depth == 16) host16_samples_from_file(doc);
     return true;
 }
 
