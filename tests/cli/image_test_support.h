@@ -46,7 +46,7 @@ inline OIIO::TypeDesc oiio_type(int depth) {
 }
 
 // Writes the document through OpenImageIO (16-bit samples in the file's range) with
-// the extra attributes the caller sets on the spec.
+// the extra attributes the caller sets on OpenImageIO's image description.
 template <typename Configure>
 bool write_with_oiio(const std::string& path, const hosting::Document& doc, Configure configure) {
     std::vector<uint8_t> pixels = doc.pixels;
@@ -57,15 +57,15 @@ bool write_with_oiio(const std::string& path, const hosting::Document& doc, Conf
             v = file16_from_host(v);
             std::memcpy(&pixels[i], &v, 2);
         }
-    OIIO::ImageSpec spec(doc.width, doc.height, doc.planes(), oiio_type(doc.depth));
-    spec.alpha_channel = doc.transparency ? doc.colour_planes() : -1;
-    spec.attribute("oiio:UnassociatedAlpha", 1);
+    OIIO::ImageSpec description(doc.width, doc.height, doc.planes(), oiio_type(doc.depth));
+    description.alpha_channel = doc.transparency ? doc.colour_planes() : -1;
+    description.attribute("oiio:UnassociatedAlpha", 1);
     if (!doc.icc_profile.empty())
-        spec.attribute("ICCProfile", OIIO::TypeDesc(OIIO::TypeDesc::UINT8, int(doc.icc_profile.size())),
+        description.attribute("ICCProfile", OIIO::TypeDesc(OIIO::TypeDesc::UINT8, int(doc.icc_profile.size())),
                        doc.icc_profile.data());
-    configure(spec);
+    configure(description);
     auto out = OIIO::ImageOutput::create(path);
-    return out && out->open(path, spec) && out->write_image(oiio_type(doc.depth), pixels.data()) && out->close();
+    return out && out->open(path, description) && out->write_image(oiio_type(doc.depth), pixels.data()) && out->close();
 }
 
 inline bool write_with_oiio(const std::string& path, const hosting::Document& doc) {
@@ -79,11 +79,11 @@ inline bool read_with_oiio(const std::string& path, hosting::Document& doc) {
     config.attribute("oiio:UnassociatedAlpha", 1);
     auto in = OIIO::ImageInput::open(path, &config);
     if (!in) return false;
-    const OIIO::ImageSpec& spec = in->spec();
-    const int depth = spec.format == OIIO::TypeDesc::UINT8 ? 8 : spec.format == OIIO::TypeDesc::UINT16 ? 16 : 32;
-    doc = hosting::make_document(spec.width, spec.height, depth,
-                                 spec.nchannels >= 3 ? hosting::ColourKind::rgb : hosting::ColourKind::grey,
-                                 spec.nchannels == 2 || spec.nchannels == 4);
+    const OIIO::ImageSpec& description = in->spec();
+    const int depth = description.format == OIIO::TypeDesc::UINT8 ? 8 : description.format == OIIO::TypeDesc::UINT16 ? 16 : 32;
+    doc = hosting::make_document(description.width, description.height, depth,
+                                 description.nchannels >= 3 ? hosting::ColourKind::rgb : hosting::ColourKind::grey,
+                                 description.nchannels == 2 || description.nchannels == 4);
     if (!in->read_image(0, 0, 0, doc.planes(), oiio_type(depth), doc.pixels.data())) return false;
     if (depth == 16)
         for (std::size_t i = 0; i < doc.pixels.size(); i += 2) {
@@ -92,7 +92,7 @@ inline bool read_with_oiio(const std::string& path, hosting::Document& doc) {
             v = host16_from_file(v);
             std::memcpy(&doc.pixels[i], &v, 2);
         }
-    if (const OIIO::ParamValue* icc = spec.find_attribute("ICCProfile")) {
+    if (const OIIO::ParamValue* icc = description.find_attribute("ICCProfile")) {
         const auto* bytes = static_cast<const uint8_t*>(icc->data());
         doc.icc_profile.assign(bytes, bytes + icc->datasize());
     }
