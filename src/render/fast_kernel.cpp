@@ -10,6 +10,7 @@
 #endif
 
 #include "render/pixel_kernel.h"
+#include "render/streak_region.h"
 #include "render/swirl_push.h"
 
 namespace corvanthe {
@@ -17,9 +18,9 @@ namespace corvanthe {
 namespace {
 
 // Columns summed at once: the row's spike light lives in the scratch block.
-constexpr int32_t kSegment = 256;
+constexpr int32_t kSegment = StreakRegion::kMaxBlockColumns;
 // Rows of one block of the distance table.
-constexpr int32_t kBlockRows = 64;
+constexpr int32_t kBlockRows = StreakRegion::kMaxBlockRows;
 // Distances within a block of kSegment x kBlockRows pixels differ by less than this
 // (4 quarter pixels a pixel along each axis, plus the truncation).
 constexpr int64_t kRingCapacity = 4 * (int64_t(kSegment) + kBlockRows) + 8;
@@ -33,104 +34,19 @@ constexpr int64_t kMaxHalfWidth = 2048;
 // well inside 64 bits; larger ones take the plain sum.
 constexpr int64_t kExactOffset = int64_t(1) << 30;
 
-// The streak values of one block's flare lines: each line runs at most 30 pixels from its
-// pixel, and its two straddled rows one further, so the block's lines stay inside the block
-// widened by kStreakMargin on every side. Values are computed on first use.
-constexpr int32_t kStreakMargin = 32;
-constexpr int64_t kStreakColumns = kSegment + 2 * kStreakMargin;
-constexpr int64_t kStreakRows = kBlockRows + 2 * kStreakMargin;
-
-class StreakRegion {
-public:
-    // The block whose streak positions (pixel minus centre) start at (a0, b0).
-    void start(int64_t a0, int64_t b0) {
-        a0_ = a0 - kStreakMargin;
-        b0_ = b0 - kStreakMargin;
-        cleared_ = false;
-    }
-
-    // The streak value g along the line: radial_streak with the region's values.
-    int64_t walk(const RenderContext& c, const StreakLine& line) {
-        if (!cleared_) {
-            std::fill(std::begin(values_), std::end(values_), kUnknown);
-            cleared_ = true;
-        }
-        // The walk keeps within one position of its ends' rows and columns, so with both
-        // ends two positions inside the region no look-up needs a bounds check.
-        if (inner(line.a, line.b) && inner(line.c, line.d)) return inner_walk(c, line);
-        return streak_walk(line.a, line.b, line.c, line.d, [&](int32_t a, int32_t b) {
-            const int64_t i = a - a0_, j = b - b0_;
-            if (i < 0 || j < 0 || i >= kStreakColumns || j >= kStreakRows)
-                return streak_value(c.noise, a, b, wrap32(c.rings.flare_grain));
-            return value(c, a, b, j * kStreakColumns + i);
-        });
-    }
-
-private:
-    // streak_walk over the region's values by their index. Along the major axis the index
-    // moves by `major` a step, by `minor` when the line steps across, and the second of the two
-    // straddled positions is `side` from the first. The weights of a step's two values add up
-    // to the span B, so total += v0 near + v1 (B - near), with 0 < near <= B. The region is
-    // small enough for 32-bit sums: under 255 x 2 x 640 a step over under 320 steps.
-    int64_t inner_walk(const RenderContext& c, const StreakLine& line) {
-        const int32_t dx = std::abs(line.c - line.a), dy = std::abs(line.d - line.b);
-        const int32_t sx = line.c < line.a ? -1 : (line.c > line.a ? 1 : 0);
-        const int32_t sy = line.d < line.b ? -1 : (line.d > line.b ? 1 : 0);
-        const int32_t columns = int32_t(kStreakColumns);
-        int32_t index = int32_t((int64_t(line.b) - b0_) * kStreakColumns + (int64_t(line.a) - a0_));
-        int32_t span, rise, steps, major, minor, side;
-        if (dy < dx) {
-            span = 2 * dx, rise = 2 * dy, steps = dx, major = sx, minor = sy * columns;
-            side = line.d < line.b ? -columns : columns;
-            if (line.d < line.b) index += columns;
-        } else {
-            span = 2 * dy, rise = 2 * dx, steps = dy, major = sy * columns, minor = sx;
-            side = line.c < line.a ? -1 : 1;
-            if (line.c < line.a) index += 1;
-        }
-        if (span == 0) return 0;  // a line of no length has no weight
-        int32_t near = span / 2;
-        int32_t total = value(c, index) * near + value(c, index + side) * (span - near);
-        int32_t err = rise - span / 2;
-        for (int32_t i = 0; i < steps; ++i) {
-            const bool stepped = err >= 0;
-            index += major + (stepped ? minor : 0);
-            near += stepped ? span - rise : -rise;
-            err += stepped ? rise - span : rise;
-            const int32_t v0 = value(c, index), v1 = value(c, index + side);
-            total += v1 * span + near * (v0 - v1);
-        }
-        return total / (span * (steps + 1));
-    }
-
-    bool inner(int32_t a, int32_t b) const {
-        const int64_t i = a - a0_, j = b - b0_;
-        return i >= 2 && j >= 2 && i < kStreakColumns - 2 && j < kStreakRows - 2;
-    }
-
-    int32_t value(const RenderContext& c, int32_t a, int32_t b, int64_t index) {
-        uint16_t& v = values_[index];
-        if (v == kUnknown) v = uint16_t(streak_value(c.noise, a, b, wrap32(c.rings.flare_grain)));
-        return v;
-    }
-
-    int32_t value(const RenderContext& c, int32_t index) {
-        const uint16_t v = values_[index];
-        if (v != kUnknown) [[likely]]
-            return v;
-        return value(c, int32_t(a0_ + index % kStreakColumns), int32_t(b0_ + index / kStreakColumns), index);
-    }
-
-    static constexpr uint16_t kUnknown = 0xFFFF;  // streak values are 0..255
-    int64_t a0_ = 0, b0_ = 0;
-    bool cleared_ = false;
-    uint16_t values_[kStreakColumns * kStreakRows];
-};
-
 // What a pixel at distance F gets from the rings that depend on F alone.
 struct RingEntry {
     int64_t light[3];   // halo and bow
     int64_t spike[3];   // spike colour weight, times S >> 3
+};
+
+// The flares of a row's pixels, planned before the pixels are drawn: the streak value g of
+// pixel i (-1 when no flare can light it), and the products P of the flares it lies inside,
+// lit[lit_begin[i]] up to lit[lit_begin[i + 1]].
+struct FlareRow {
+    int32_t g[kSegment];
+    int32_t lit_begin[kSegment + 1];
+    int64_t lit[kSegment * kFlareAngles];
 };
 
 struct Scratch {
@@ -142,6 +58,8 @@ struct Scratch {
     // The spike profile by the signed distance across, -300..300: profile[300 - |across|].
     int32_t across_profile[2 * kSpikeProfileSize - 1];
     StreakRegion streaks;
+    FlareRow flare_row;
+    int64_t distance[kSegment];  // the distances F of a row's pixels
     // The swirl pushes of a row's disc pixels, computed together: push[slot[x - left]].
     int32_t texture_a[kSegment], texture_b[kSegment];
     SwirlPush push[kSegment];
@@ -276,36 +194,71 @@ public:
     // False when the plan does not cover these flares (the plain kernel then draws them).
     bool usable() const { return planned_ || always_dark_; }
 
-    // The flares' light at a pixel of the flare ring. A flare's light is
-    // ((P g) div D) 2 - 80 with P = ((u u) div half) (outer - F) and D = half reach; it counts
-    // only when positive, that is when P g >= 41 D, and no flare counts for any g <= 255
-    // when none does for g = 255, where the streak value is left out.
-    void add(int64_t x, int64_t y, int64_t F, int64_t dx, int64_t dy, LightSum& sum) const {
-        int64_t lit[kFlareAngles];
-        int count = 0;
-        bool any = false;
-        if (planned_) {
+    // Plans the flares of row y's pixels [left, right) whose distances lie in [low, high]:
+    // which flares each pixel is inside, and the streak value of those that any flare may light.
+    // A flare's light is ((P g) div D) 2 - 80 with P = ((u u) div half) (outer - F) and
+    // D = half reach; it counts only when positive, that is when P g >= 41 D, and no flare
+    // counts for any g <= 255 when none does for g = 255, where the streak value is left out.
+    // Neighbouring pixels often have lines that are one line moved along the row; each such
+    // run of lines is walked at once.
+    void plan_row(int32_t left, int32_t right, int32_t y, int64_t low, int64_t high) {
+        FlareRow& row = scratch_.flare_row;
+        int32_t run_first = 0, run_count = 0;
+        StreakLine run_line{};
+        auto walk_run = [&] {
+            if (run_count > 0) scratch_.streaks.walk_run(c_, run_line, run_count, row.g + run_first);
+            run_count = 0;
+        };
+        int32_t lit_count = 0;
+        for (int32_t i = 0; i < right - left; ++i) {
+            row.lit_begin[i] = lit_count;
+            row.g[i] = -1;
+            const int64_t F = scratch_.distance[i];
+            if (!planned_ || F < low || F > high || F < k_.flare_inner || F >= k_.flare_outer) continue;
+            const int32_t x = left + i;
+            const int64_t dx = k_.centre_x - x, dy = k_.centre_y - y;
             const int64_t angle = diamond_angle(dx, dy);
             const int b = int(angle >> kBucketShift);
             const uint8_t* candidates = scratch_.candidates[b];
             const int64_t reach = k_.flare_outer - F;
-            for (int i = 0; i < scratch_.candidate_count[b]; ++i) {
-                const int64_t u = flare_offset(c_, candidates[i], angle);
+            bool any = false;
+            for (int n = 0; n < scratch_.candidate_count[b]; ++n) {
+                const int64_t u = flare_offset(c_, candidates[n], angle);
                 if (u < 0) continue;
                 const int64_t P = scratch_.offset_square[u] * reach;
-                lit[count++] = P;
+                row.lit[lit_count++] = P;
                 any = any || P * 255 >= threshold_;
             }
+            if (!any) continue;
+            row.g[i] = 0;
+            const StreakLine line = flare_line(c_, x, y, F, dx, dy);
+            const bool moved = run_count > 0 && i == run_first + run_count &&
+                               int64_t(line.c) - line.a == int64_t(run_line.c) - run_line.a && line.d == run_line.d;
+            if (moved) {
+                ++run_count;
+                continue;
+            }
+            walk_run();
+            run_first = i;
+            run_count = 1;
+            run_line = line;
         }
-        if (!any) {
+        row.lit_begin[right - left] = lit_count;
+        walk_run();
+    }
+
+    // The flares' light at the row's pixel i (planned by plan_row when the plan is usable).
+    void add(int32_t i, LightSum& sum) const {
+        const FlareRow& row = scratch_.flare_row;
+        const int64_t g = always_dark_ ? -1 : row.g[i];
+        if (g < 0) {
             for (int ch = 0; ch < 3; ++ch) sum.c[ch] += dark_[ch];
             return;
         }
-        const int64_t g = scratch_.streaks.walk(c_, flare_line(c_, x, y, F, dx, dy));
         const int64_t D = half_ * k_.flare_reach;
         int64_t light = 0;
-        for (int i = 0; i < count; ++i) {
-            const int64_t Pg = lit[i] * g;
+        for (int32_t n = row.lit_begin[i]; n < row.lit_begin[i + 1]; ++n) {
+            const int64_t Pg = row.lit[n] * g;
             if (Pg >= threshold_) light += divide(Pg, D) * 2 - 80;
         }
         add_flare_colour(c_, flare_strength(k_, g, light), sum);
@@ -388,15 +341,15 @@ void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right,
 
 // The swirl pushes of the disc pixels of row y, columns [left, right); false when the row has
 // none. F >= 4 |dy| (the root of a square is exact), so rows that far out are passed at once.
-bool push_disc_row(const RenderContext& c, int32_t left, int32_t right, int32_t y, bool stepped, Scratch& scratch) {
+bool push_disc_row(const RenderContext& c, int32_t left, int32_t right, int32_t y, Scratch& scratch) {
     const KernelRings& k = c.rings;
     const int64_t dy = k.centre_y - y;
     if (4 * absolute(dy) >= k.rim_outer) return false;
     int count = 0;
-    RowDistance row(k.centre_x - left, dy, stepped);
-    for (int32_t x = left; x < right; ++x, row.step()) {
-        if (row.F >= k.rim_outer) continue;
-        const TexturePosition p = disc_texture_position(c, x, y, row.F);
+    for (int32_t x = left; x < right; ++x) {
+        const int64_t F = scratch.distance[x - left];
+        if (F >= k.rim_outer) continue;
+        const TexturePosition p = disc_texture_position(c, x, y, F);
         scratch.texture_a[count] = p.a;
         scratch.texture_b[count] = p.b;
         scratch.slot[x - left] = int16_t(count++);
@@ -409,17 +362,17 @@ bool push_disc_row(const RenderContext& c, int32_t left, int32_t right, int32_t 
 // multiplications).
 template <DepthClass Depth>
 void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCaches& caches, const RingEntry& ring,
-                       int64_t F, int32_t x, int32_t y, int64_t S, const SwirlPush* push, CellBuffer& buffer) {
+                       int64_t F, int32_t x, int32_t y, int32_t i, int64_t S, const SwirlPush* push,
+                       CellBuffer& buffer) {
     constexpr DepthConstants kDepth = depth_constants(Depth);
     const KernelRings& k = c.rings;
     const int64_t master = c.settings.master_brightness;
-    const int64_t dx = k.centre_x - x, dy = k.centre_y - y;
 
     LightSum sum;
     if (F >= k.disc_edge)
         for (int ch = 0; ch < 3; ++ch) sum.c[ch] = (ring.spike[ch] * S) >> 3;
     for (int ch = 0; ch < 3; ++ch) sum.c[ch] += ring.light[ch];
-    if (k.flare_inner <= F && F < k.flare_outer) flares.add(x, y, F, dx, dy, sum);
+    if (k.flare_inner <= F && F < k.flare_outer) flares.add(i, sum);
 
     uint32_t coverage = 4;
     bool in_rim = false;
@@ -458,7 +411,7 @@ void offset_range(int64_t centre, int64_t left, int64_t right, int64_t& near, in
 template <DepthClass Depth>
 void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scratch, CellBuffer& buffer) {
     const KernelRings& k = c.rings;
-    const FlarePlan flares(c, scratch);
+    FlarePlan flares(c, scratch);
     PieceCaches caches(c);
     const bool swirled = c.settings.sun_type == kSunNormal && (c.noise.vortices || c.noise.monopoles);
     constexpr int kHalf = kSpikeProfileSize - 1;
@@ -480,14 +433,17 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             for (int32_t y = top; y < bottom; ++y) {
                 const int64_t dy = k.centre_y - y;
                 sum_spikes(c, dy, left, right, scratch);
-                const bool pushed = swirled && push_disc_row(c, left, right, y, stepped, scratch);
                 RowDistance row(k.centre_x - left, dy, stepped);
-                for (int32_t x = left; x < right; ++x, row.step()) {
-                    const int64_t S = scratch.spike[x - left];
-                    const int64_t F = row.F;
-                    const SwirlPush* push = pushed && F < k.rim_outer ? &scratch.push[scratch.slot[x - left]] : nullptr;
+                for (int32_t i = 0; i < right - left; ++i, row.step()) scratch.distance[i] = row.F;
+                const bool pushed = swirled && push_disc_row(c, left, right, y, scratch);
+                if (tabled) flares.plan_row(left, right, y, low, high);
+                for (int32_t x = left; x < right; ++x) {
+                    const int32_t i = x - left;
+                    const int64_t S = scratch.spike[i];
+                    const int64_t F = scratch.distance[i];
+                    const SwirlPush* push = pushed && F < k.rim_outer ? &scratch.push[scratch.slot[i]] : nullptr;
                     if (tabled && low <= F && F <= high)
-                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, S, push, buffer);
+                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, i, S, push, buffer);
                     else
                         render_pixel(c, x, y, {&S, true}, buffer);
                 }
