@@ -363,7 +363,7 @@ bool push_disc_row(const RenderContext& c, int32_t left, int32_t right, int32_t 
 template <DepthClass Depth>
 void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCaches& caches, const RingEntry& ring,
                        int64_t F, int32_t x, int32_t y, int32_t i, int64_t S, const SwirlPush* push,
-                       CellBuffer& buffer) {
+                       Cell* cell, CellBuffer& buffer) {
     constexpr DepthConstants kDepth = depth_constants(Depth);
     const KernelRings& k = c.rings;
     const int64_t master = c.settings.master_brightness;
@@ -395,10 +395,15 @@ void render_pixel_fast(const RenderContext& c, const FlarePlan& flares, PieceCac
         bleed(rim, kDepth.ceiling, false);
         for (int ch = 0; ch < 3; ++ch) sum.c[ch] = (sum.c[ch] * coverage + rim.c[ch] * (4 - coverage)) / 4;
     }
-    write_colour(buffer, x, y, float(sum.c[0]) / kDepth.output_divisor, float(sum.c[1]) / kDepth.output_divisor,
-                 float(sum.c[2]) / kDepth.output_divisor, kDepth.alpha);
+    const float red = float(sum.c[0]) / kDepth.output_divisor, green = float(sum.c[1]) / kDepth.output_divisor,
+                blue = float(sum.c[2]) / kDepth.output_divisor;
     const uint32_t aux[4] = {0, 0, coverage, 0};
-    write_auxiliary(buffer, x, y, aux);
+    if (!cell) {
+        write_colour(buffer, x, y, red, green, blue, kDepth.alpha);
+        write_auxiliary(buffer, x, y, aux);
+        return;
+    }
+    *cell = {{red, green, blue, kDepth.alpha}, {0, 0, coverage, 0}, cell->extra};
 }
 
 // The nearest and farthest offsets of the columns [left, right) from the centre column.
@@ -429,6 +434,7 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             const bool tabled = flares.usable() && high - low < kRingCapacity;
             const bool stepped = far_x < kSteppedOffset && far_y < kSteppedOffset;
             if (tabled) fill_rings(c, low, high, scratch.ring);
+            const bool flared = tabled && low < k.flare_outer && high >= k.flare_inner;
             scratch.streaks.start(int64_t(left) - k.centre_x, int64_t(top) - k.centre_y);
             for (int32_t y = top; y < bottom; ++y) {
                 const int64_t dy = k.centre_y - y;
@@ -436,14 +442,17 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
                 RowDistance row(k.centre_x - left, dy, stepped);
                 for (int32_t i = 0; i < right - left; ++i, row.step()) scratch.distance[i] = row.F;
                 const bool pushed = swirled && push_disc_row(c, left, right, y, scratch);
-                if (tabled) flares.plan_row(left, right, y, low, high);
+                if (flared) flares.plan_row(left, right, y, low, high);
+                // The row's cells, when the buffer holds the whole row.
+                Cell* cells = buffer.cell(right - 1, y) ? buffer.cell(left, y) : nullptr;
                 for (int32_t x = left; x < right; ++x) {
                     const int32_t i = x - left;
                     const int64_t S = scratch.spike[i];
                     const int64_t F = scratch.distance[i];
                     const SwirlPush* push = pushed && F < k.rim_outer ? &scratch.push[scratch.slot[i]] : nullptr;
                     if (tabled && low <= F && F <= high)
-                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, i, S, push, buffer);
+                        render_pixel_fast<Depth>(c, flares, caches, scratch.ring[F - low], F, x, y, i, S, push,
+                                                 cells ? cells + i : nullptr, buffer);
                     else
                         render_pixel(c, x, y, {&S, true}, buffer);
                 }
