@@ -16,8 +16,18 @@ struct SwirlPush {
 // (a vortex). Each centre's push is added to the running sum and truncated, in centre order.
 SwirlPush swirl_push(const NoiseTables& t, int32_t a, int32_t b);
 
-// swirl_push of `count` positions (a[i], b[i]) into push[i]; several at once where the
-// processor allows, which is much faster than one by one.
+// The vectors swirl_pushes computes with: one position at a time, two (SSE2) or four (AVX2) a
+// vector. Every choice gives the same pushes.
+enum class PushLanes { One, Sse2, Avx2 };
+
+// The widest lanes this processor and build can run.
+PushLanes widest_push_lanes();
+
+// swirl_push of `count` positions (a[i], b[i]) into push[i]; several at once with the widest
+// lanes, which is much faster than one by one.
 void swirl_pushes(const NoiseTables& t, const int32_t* a, const int32_t* b, int count, SwirlPush* push);
+// The same with the given lanes, which must be ones this processor can run.
+void swirl_pushes(const NoiseTables& t, const int32_t* a, const int32_t* b, int count, SwirlPush* push,
+                  PushLanes lanes);
 
 }  // namespace corvanthe

@@ -16,4 +16,12 @@ int processor_count() {
     return n > 0 ? static_cast<int>(n) : 1;
 }
 
+bool wide_vectors_usable() {
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
 }  // namespace corvanthe

@@ -16,4 +16,6 @@ int processor_count() {
     return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
 }
 
+bool wide_vectors_usable() { return false; }
+
 }  // namespace corvanthe
