@@ -55,6 +55,8 @@ struct Scratch {
     uint8_t candidates[kBuckets][kFlareAngles];  // flares whose span may hold an angle of the bucket
     uint8_t candidate_count[kBuckets];
     int32_t spike[kSegment];  // at most 256 spikes of at most 300 each
+    uint8_t block_spikes[kSpikeLines];  // the spikes that may light a pixel of the block
+    int block_spike_count;
     // The spike profile by the signed distance across, -300..300: profile[300 - |across|].
     int32_t across_profile[2 * kSpikeProfileSize - 1];
     StreakRegion streaks;
@@ -296,7 +298,8 @@ void fill_rings(const RenderContext& c, int64_t low, int64_t high, RingEntry* ri
 void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right, Scratch& scratch) {
     int32_t* spike = scratch.spike;
     std::fill(spike, spike + (right - left), 0);
-    for (int n = 0; n < c.rings.spike_count; ++n) {
+    for (int listed = 0; listed < scratch.block_spike_count; ++listed) {
+        const int n = scratch.block_spikes[listed];
         int64_t first, last;
         strip_columns(c, n, dy, first, last);
         first = std::max<int64_t>(first, left);
@@ -337,6 +340,31 @@ void sum_spikes(const RenderContext& c, int64_t dy, int32_t left, int32_t right,
             out[i] += (fall * scratch.across_profile[across]) >> 8;
         }
     }
+}
+
+// Lists the spikes whose strip within reach along may hold a pixel of the block of columns
+// [left, right) and rows [top, bottom): both distances are linear in the pixel, so over the
+// block they range between their values at its corners.
+void find_block_spikes(const RenderContext& c, int32_t left, int32_t right, int32_t top, int32_t bottom,
+                       Scratch& scratch) {
+    const KernelRings& k = c.rings;
+    const int64_t dx[2] = {k.centre_x - left, k.centre_x - (right - 1)};
+    const int64_t dy[2] = {k.centre_y - top, k.centre_y - (bottom - 1)};
+    auto spans = [&](int64_t along_x, int64_t along_y, int64_t reach) {
+        int64_t low = INT64_MAX, high = INT64_MIN;
+        for (const int64_t x : dx)
+            for (const int64_t y : dy) {
+                const int64_t v = x * along_x + y * along_y;
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+        return low <= reach && high >= -reach;
+    };
+    int count = 0;
+    for (int n = 0; n < k.spike_count; ++n)
+        if (spans(c.spike_b[n], c.spike_a[n], 300) && spans(c.spike_d[n], -int64_t(c.spike_c[n]), kSpikeAlongReach))
+            scratch.block_spikes[count++] = uint8_t(n);
+    scratch.block_spike_count = count;
 }
 
 // The swirl pushes of the disc pixels of row y, columns [left, right); false when the row has
@@ -434,6 +462,7 @@ void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scr
             const bool tabled = flares.usable() && high - low < kRingCapacity;
             const bool stepped = far_x < kSteppedOffset && far_y < kSteppedOffset;
             if (tabled) fill_rings(c, low, high, scratch.ring);
+            find_block_spikes(c, left, right, top, bottom, scratch);
             const bool flared = tabled && low < k.flare_outer && high >= k.flare_inner;
             scratch.streaks.start(int64_t(left) - k.centre_x, int64_t(top) - k.centre_y);
             for (int32_t y = top; y < bottom; ++y) {

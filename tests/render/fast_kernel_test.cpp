@@ -118,6 +118,31 @@ TEST(FastKernel, SpikesEndingInsideTheImage) {
     EXPECT_TRUE(same_cells(*context, {5, 130, 395, 160}));
 }
 
+// Spikes whose last lit pixel is the one nearest the centre in a block of the kernel (blocks
+// are 256 columns by 64 rows from the piece's corner): a block is passed over only when no pixel
+// of it lies within a spike's reach. The spikes run along the row and the column through the
+// centre and end 1016 pixels out, where 1016 x 32 is the reach; the other pixels of those blocks
+// are out of reach, and each spike is drawn 24 times so that a light of 1 shows.
+TEST(FastKernel, SpikesEndingOnTheNearestPixelOfABlock) {
+    SunSettings s = default_settings();
+    s.spike_count = 48;
+    auto context = prepared(s, full_request(3000, 2400));
+    constexpr int32_t kEnd = 1016;
+    static_assert(kEnd * 32 == kSpikeAlongReach);
+    for (int k = 0; k < 48; ++k) {
+        const bool level = k % 2 == 0;
+        context->spike_a[k] = level ? 1 : 0;
+        context->spike_b[k] = level ? 0 : 1;
+        context->spike_c[k] = level ? 0 : 32;
+        context->spike_d[k] = level ? 32 : 0;
+    }
+    const int32_t cx = int32_t(context->rings.centre_x), cy = int32_t(context->rings.centre_y);
+    const int32_t left = cx - kEnd - 255, top = cy - kEnd - 63;
+    ASSERT_TRUE(left >= 0 && top >= 0);
+    EXPECT_TRUE(same_cells(*context, {left, cy - 2, left + 300, cy + 3}));
+    EXPECT_TRUE(same_cells(*context, {cx - 2, top, cx + 3, top + 130}));
+}
+
 // Hand-set flare spans, each tried at every width from none to the widest: starts below 0 and
 // past a whole turn, spans that cross angle 0, spans inside one angle bucket and spans over
 // many, many flares on one angle and one flare alone; bright flares, so the streak matters.
