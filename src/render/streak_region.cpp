@@ -71,8 +71,8 @@ int32_t StreakRegion::value_at(const RenderContext& c, int32_t a, int32_t b) {
 // and the second of the two straddled positions is `side` from the first. A step's two weights
 // add up to the span, so its term is v0 near + v1 (span - near) with 0 < near <= span. The lines
 // are translates, so every step has the same weights for all of them: their values are
-// neighbours in a row, summed kLanes at a time. Values are under 256 and spans under 64, so
-// every product and sum fits 16 and 32 bits.
+// neighbours in a row, summed kLanes at a time. Values are under 256 and a line inside the
+// region spans under 320 positions, so a step's weights fit 16 bits and a line's sum 32 bits.
 void StreakRegion::inner_walk_run(const RenderContext& c, const StreakLine& first, int32_t count, int32_t* g) {
     const StreakLine& l = first;
     const int32_t dx = std::abs(l.c - l.a), dy = std::abs(l.d - l.b);
