@@ -69,19 +69,27 @@ private:
     std::array<Entry, (kColumnMask + 1) * (kRowMask + 1)> entries_;
 };
 
+// The smear line's step: the noise step, at least 1.
+inline int32_t smear_step(const NoiseTables& t) { return t.noise_step < 1 ? 1 : t.noise_step; }
+
 // Lattice value noise with cells of 512 units: -8192..8064.
 int32_t value_noise(const NoiseTables& t, int32_t a, int32_t b, int32_t salt);
-// Ridged sum of octaves: 0 on the dark lanes between granules.
+// Ridged sum of octaves: 0 on the dark lanes between granules; 0..537.
 int32_t surface_value(const NoiseTables& t, int32_t a, int32_t b);
 // surface_value of the four positions (a + i, b), i = 0..3 (wrapping), computed together.
 void surface_values4(const NoiseTables& t, int32_t a, int32_t b, int32_t (&out)[4]);
+// surface_value of the 16 x 16 positions (a + i, b + j), i, j = 0..15 (wrapping), into
+// out[j stride + i]: computed together, the rows of one noise cell sharing its corners.
+constexpr int kSurfaceTile = 16;
+void surface_tile(const NoiseTables& t, int32_t a, int32_t b, uint16_t* out, int64_t stride);
 // Mean surface value along the line (a, b) -> (c, d), walked with the noise step; the
-// surface values come from `surfaces` when given (a cache of surface_value for t).
+// surface values come from `surfaces` when given (remembered values of surface_value for t).
+class SurfaceCache;
 int32_t smear_line(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d,
-                   PositionCache* surfaces = nullptr);
+                   SurfaceCache* surfaces = nullptr);
 // What the pixel kernel samples: 0..255. With `push`, the swirl push of (a, b) computed already.
 struct SwirlPush;
-int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, PositionCache* surfaces = nullptr,
+int32_t disc_surface(const NoiseTables& t, int32_t a, int32_t b, SurfaceCache* surfaces = nullptr,
                      const SwirlPush* push = nullptr);
 // A fresh cache of surface_value for t.
 void fill_surface_cache(const NoiseTables& t, PositionCache& surfaces);
@@ -89,6 +97,40 @@ void fill_surface_cache(const NoiseTables& t, PositionCache& surfaces);
 int32_t streak_value(const NoiseTables& t, int32_t a, int32_t b, int32_t k);
 // Anti-aliased mean of streak values along the line (a, b) -> (c, d).
 int32_t radial_streak(const NoiseTables& t, int32_t a, int32_t b, int32_t c, int32_t d, int32_t k);
+
+// The walk of smear_line with the surface values given by sample(p, q), positions wrapped to
+// 32 bits: `step` positions along the major axis a sample (step >= 1), across it when the
+// line has drifted. Positions run in 64 bits, so a walk never overflows.
+template <typename Sample>
+int32_t smear_walk(int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t step, Sample&& sample) {
+    int64_t a = a0, b = b0;
+    const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
+    const int64_t x_step = sign(int64_t(c) - a) * step, y_step = sign(int64_t(d) - b) * step;
+    auto at = [&] { return int64_t(sample(wrap32(a), wrap32(b))); };
+    int64_t total = at(), n = 1;
+    if (2 * dy < 2 * dx) {
+        int64_t error = 2 * dy - dx;
+        while (x_step > 0 ? a < c : a > c) {
+            a += x_step;
+            const bool stepped = error >= 0;
+            if (stepped) b += y_step;
+            error = 2 * dy + (stepped ? error - 2 * dx : error);
+            ++n;
+            total += at();
+        }
+    } else {
+        int64_t error = 2 * dx - dy;
+        while (y_step > 0 ? b < d : b > d) {
+            b += y_step;
+            const bool stepped = error >= 0;
+            if (stepped) a += x_step;
+            error = 2 * dx + (stepped ? error - 2 * dy : error);
+            ++n;
+            total += at();
+        }
+    }
+    return int32_t(total / n);
+}
 
 // The walk of radial_streak with the streak values given by z(p, q) (positions wrapped to 32
 // bits): each step is split between the two rows (or columns) that straddle the line.

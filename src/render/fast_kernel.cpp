@@ -11,6 +11,7 @@
 
 #include "render/pixel_kernel.h"
 #include "render/streak_region.h"
+#include "render/surface_cache.h"
 #include "render/swirl_push.h"
 
 namespace corvanthe {
@@ -148,22 +149,23 @@ void clip_to_reach(const RenderContext& c, int n, int64_t along, int64_t& first,
 // without memory for it, the values are computed each time.
 class PieceCaches {
 public:
-    explicit PieceCaches(const RenderContext& c) : c_(c) {}
+    PieceCaches(const RenderContext& c, const RenderRect& piece) : c_(c), piece_(piece) {}
 
     // Only smeared surfaces sample positions that neighbouring pixels share.
-    PositionCache* surfaces() {
+    SurfaceCache* surfaces() {
         if (!c_.noise.vortices && !c_.noise.monopoles) return nullptr;
         if (!surfaces_tried_) {
             surfaces_tried_ = true;
-            surfaces_.reset(new (std::nothrow) PositionCache);
-            if (surfaces_) fill_surface_cache(c_.noise, *surfaces_);
+            surfaces_.reset(new (std::nothrow) SurfaceCache(c_.noise));
+            if (surfaces_) place_piece_grid(c_, piece_, *surfaces_);
         }
         return surfaces_.get();
     }
 
 private:
     const RenderContext& c_;
-    std::unique_ptr<PositionCache> surfaces_;
+    const RenderRect piece_;
+    std::unique_ptr<SurfaceCache> surfaces_;
     bool surfaces_tried_ = false;
 };
 
@@ -445,7 +447,7 @@ template <DepthClass Depth>
 void render_blocks(const RenderContext& c, const RenderRect& piece, Scratch& scratch, CellBuffer& buffer) {
     const KernelRings& k = c.rings;
     FlarePlan flares(c, scratch);
-    PieceCaches caches(c);
+    PieceCaches caches(c, piece);
     const bool swirled = c.settings.sun_type == kSunNormal && (c.noise.vortices || c.noise.monopoles);
     constexpr int kHalf = kSpikeProfileSize - 1;
     for (int i = -kHalf; i <= kHalf; ++i) scratch.across_profile[i + kHalf] = c.spike_profile[kHalf - std::abs(i)];

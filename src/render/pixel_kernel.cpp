@@ -97,7 +97,7 @@ TexturePosition disc_texture_position(const RenderContext& c, int64_t x, int64_t
             wrap32(trunc_int64(zoom * 16 * double(y - k.centre_y) / 1024))};
 }
 
-LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces,
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, SurfaceCache* surfaces,
                      const SwirlPush* push) {
     LightSum colour;
     switch (c.settings.sun_type) {

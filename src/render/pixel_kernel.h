@@ -69,7 +69,7 @@ TexturePosition disc_texture_position(const RenderContext& c, int64_t x, int64_t
 
 // The disc's colour at pixel (x, y) at distance F (F inside the rim); with the surface values
 // of `surfaces` and the texture position's swirl push `push` when given.
-LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, PositionCache* surfaces = nullptr,
+LightSum disc_colour(const RenderContext& c, int64_t x, int64_t y, int64_t F, SurfaceCache* surfaces = nullptr,
                      const SwirlPush* push = nullptr);
 
 // Light above the ceiling in one channel turns the other two up, so overdriven light

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "render/disc_noise.h"
 #include "render/render_fixture.h"
@@ -170,6 +171,34 @@ TEST(SurfaceValues4, MatchSingleValuesEverywhere) {
             surface_values4(*t, a, b, four);
             for (int k = 0; k < 4; ++k)
                 ASSERT_EQ(four[k], surface_value(*t, wrap_add(a, k), b)) << "mode " << mode << " at " << a << "+" << k;
+        }
+    }
+}
+
+// A tile of 16 x 16 gives what single values give: every octave mode, tiles on and just
+// before cell edges of every octave, tiles whose rows or columns run over the 32-bit wrap, and
+// the rows written a stride apart.
+TEST(SurfaceTile, MatchesSingleValuesEverywhere) {
+    std::mt19937 random(43);
+    std::uniform_int_distribution<int32_t> table(0, 255), anywhere(INT32_MIN, INT32_MAX);
+    auto t = tables([&](int) { return table(random); });
+    constexpr int64_t kStride = 21;
+    for (int mode : {0, 1, 2}) {
+        t->octave_mode = mode;
+        for (int i = 0; i < 300; ++i) {
+            int32_t a = anywhere(random), b = anywhere(random);
+            if (i % 3 == 0) a = wrap_sub(a & ~511, i % 11);  // a column cell edge inside the tile
+            if (i % 4 == 0) b = wrap_sub(b & ~511, i % 13);  // a row cell edge inside the tile
+            if (i == 1) a = INT32_MAX - 7;
+            if (i == 2) b = INT32_MAX - 3;
+            std::vector<uint16_t> out(kSurfaceTile * kStride, 0xFFFF);
+            surface_tile(*t, a, b, out.data(), kStride);
+            for (int j = 0; j < kSurfaceTile; ++j) {
+                for (int k = 0; k < kSurfaceTile; ++k)
+                    ASSERT_EQ(out[j * kStride + k], surface_value(*t, wrap_add(a, k), wrap_add(b, j)))
+                        << "mode " << mode << " at " << a << "+" << k << ", " << b << "+" << j;
+                for (int k = kSurfaceTile; k < kStride; ++k) ASSERT_EQ(out[j * kStride + k], 0xFFFF) << "written past a row";
+            }
         }
     }
 }
