@@ -38,6 +38,7 @@ SurfaceCache::~SurfaceCache() = default;
 void SurfaceCache::place_grid(int64_t a0, int64_t b0, int64_t a1, int64_t b1, int64_t margin) {
     grid_.reset();
     filled_.reset();
+    ready_.reset();
     if (a0 > a1 || b0 > b1 || a1 - a0 >= kGridLimit || b1 - b0 >= kGridLimit) return;
     auto size = [&](int64_t m) { return row_length(a1 - a0 + 1 + 2 * m) * whole_tiles(b1 - b0 + 1 + 2 * m); };
     if (size(0) > kGridLimit) return;
@@ -56,7 +57,8 @@ void SurfaceCache::place_grid(int64_t a0, int64_t b0, int64_t a1, int64_t b1, in
     const int64_t rows = whole_tiles(std::min<int64_t>(b1 + low, INT32_MAX) - b0 + 1);
     grid_.reset(new (std::nothrow) uint16_t[size_t(columns * rows)]);
     filled_.reset(new (std::nothrow) bool[size_t(columns * rows >> (2 * kTileBits))]());
-    if (!grid_ || !filled_) {
+    ready_.reset(new (std::nothrow) Span[size_t(rows >> kTileBits)]());
+    if (!grid_ || !filled_ || !ready_) {
         grid_.reset();
         return;
     }
@@ -94,28 +96,38 @@ int32_t SurfaceCache::grid_smear(int32_t a, int32_t b, int32_t c, int32_t d) {
     const uint16_t* grid = grid_.get();
     int32_t index = int32_t((int64_t(b) - b0_) * columns_ + (int64_t(a) - a0_));
     int32_t error = 2 * rise - run;
-    int64_t total = grid[index];
+    // At most 537 x 2^22: the sum fits 32 bits unsigned.
+    uint32_t total = grid[index];
     for (int32_t i = 0; i < run; ++i) {
         const bool stepped = error >= 0;
         index += stepped ? major + minor : major;
         error += stepped ? 2 * (rise - run) : 2 * rise;
         total += grid[index];
     }
-    return int32_t(total / (int64_t(run) + 1));
+    return int32_t(total / uint32_t(run + 1));
 }
 
-// Fills the tiles of the box the line (a, b) -> (c, d) spans that are not filled yet.
+// Fills the tiles of the box the line (a, b) -> (c, d) spans that are not filled yet. A row of
+// tiles whose span of filled tiles holds the box's columns needs no look at each tile.
 void SurfaceCache::fill_tiles(int32_t a, int32_t b, int32_t c, int32_t d) {
-    const int64_t left = (std::min(a, c) - a0_) >> kTileBits, right = (std::max(a, c) - a0_) >> kTileBits;
-    const int64_t top = (std::min(b, d) - b0_) >> kTileBits, bottom = (std::max(b, d) - b0_) >> kTileBits;
-    for (int64_t j = top; j <= bottom; ++j)
-        for (int64_t i = left; i <= right; ++i) {
+    const int32_t left = int32_t((std::min(a, c) - a0_) >> kTileBits), right = int32_t((std::max(a, c) - a0_) >> kTileBits);
+    const int32_t top = int32_t((std::min(b, d) - b0_) >> kTileBits), bottom = int32_t((std::max(b, d) - b0_) >> kTileBits);
+    for (int32_t j = top; j <= bottom; ++j) {
+        Span& ready = ready_[j];
+        if (ready.first <= left && right < ready.end) continue;
+        for (int32_t i = left; i <= right; ++i) {
             bool& filled = filled_[j * tiles_across_ + i];
             if (filled) continue;
             filled = true;
-            surface_tile(t_, int32_t(a0_ + (i << kTileBits)), int32_t(b0_ + (j << kTileBits)),
-                         &grid_[(j << kTileBits) * columns_ + (i << kTileBits)], columns_);
+            surface_tile(t_, int32_t(a0_ + (int64_t(i) << kTileBits)), int32_t(b0_ + (int64_t(j) << kTileBits)),
+                         &grid_[(int64_t(j) << kTileBits) * columns_ + (int64_t(i) << kTileBits)], columns_);
         }
+        // [left, right] is filled now: the span takes it in where the two touch.
+        if (ready.first == ready.end)
+            ready = {left, right + 1};
+        else if (left <= ready.end && ready.first <= right + 1)
+            ready = {std::min(ready.first, left), std::max(ready.end, right + 1)};
+    }
 }
 
 PositionCache* SurfaceCache::positions() {

@@ -47,6 +47,11 @@ private:
     // tile (i / 16, j / 16), at j / 16 tiles_across + i / 16. Both sides are whole tiles.
     std::unique_ptr<uint16_t[]> grid_;
     std::unique_ptr<bool[]> filled_;
+    // By row of tiles, the tiles [first, end) are all filled.
+    struct Span {
+        int32_t first, end;
+    };
+    std::unique_ptr<Span[]> ready_;
     int64_t a0_ = 0, b0_ = 0, columns_ = 0, rows_ = 0, tiles_across_ = 0;
     std::unique_ptr<PositionCache> positions_;
     bool positions_tried_ = false;
