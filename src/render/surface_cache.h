@@ -58,7 +58,8 @@ private:
 };
 
 // Places the grid of `surfaces` for the disc pixels of `piece`: over the box their texture
-// positions lie in, widened by the farthest the swirls can push a position.
+// positions lie in, widened by the farthest the swirls can push a position as far as the
+// grid's limit allows (the lines that still leave it take the PositionCache).
 void place_piece_grid(const RenderContext& c, const RenderRect& piece, SurfaceCache& surfaces);
 
 }  // namespace corvanthe
