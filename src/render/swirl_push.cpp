@@ -85,8 +85,12 @@ struct V {
 #endif
 
 #if defined(CORVANTHE_WIDE_VECTORS)
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 namespace avx2 {
 
 struct V {
@@ -112,7 +116,11 @@ struct V {
 #include "render/swirl_lanes.inc"
 
 }  // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 #endif
 
 }  // namespace
