@@ -10,8 +10,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
 
 #include "apps/cli/image_formats/jpeg_file.h"
 #include "apps/cli/image_formats/png_file.h"
@@ -159,27 +157,7 @@ std::string small_jpeg(bool progressive) {
         EXPECT_TRUE(write_jpeg_file(path.string(), doc, error)) << error;
         return file_bytes(path);
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(file, nullptr);
-    if (!file) return {};
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = cinfo.image_height = 16;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    for (int32_t y = 0; y < 16; ++y) {
-        JSAMPROW row = const_cast<uint8_t*>(doc.pixels.data()) + std::size_t(y) * doc.row_bytes();
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
+    EXPECT_TRUE(write_with_libjpeg(path.string(), 16, 16, 3, JCS_RGB, doc.pixels.data(), doc.row_bytes(), true));
     return file_bytes(path);
 }
 

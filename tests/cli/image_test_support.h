@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+// jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
 
 #include "apps/cli/image_file.h"
 #include "hosting/document.h"
@@ -39,6 +41,33 @@ inline hosting::Document gradient_picture(int32_t width, int32_t height, hosting
         for (int32_t x = 0; x < width; ++x)
             for (int p = 0; p < doc.planes(); ++p) doc.set_sample(x, y, p, 20 + 150 * x / width + 60 * y / height + 10 * p);
     return doc;
+}
+
+// Writes height rows of width x components samples, row_bytes apart, straight through libjpeg,
+// for files our writer never makes (CMYK, progressive).
+inline bool write_with_libjpeg(const std::string& path, int32_t width, int32_t height, int components,
+                               J_COLOR_SPACE space, const uint8_t* pixels, std::size_t row_bytes, bool progressive) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
+    jpeg_set_defaults(&cinfo);
+    if (progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    for (int32_t y = 0; y < height; ++y) {
+        JSAMPROW row = const_cast<uint8_t*>(pixels) + std::size_t(y) * row_bytes;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return std::fclose(file) == 0;
 }
 
 inline OIIO::TypeDesc oiio_type(int depth) {

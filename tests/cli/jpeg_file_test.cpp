@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <filesystem>
 
 #include "image_test_support.h"
@@ -33,30 +30,10 @@ TEST(JpegFile, GreyAndColourComeBackCloseToTheOriginal) {
     }
 }
 
-// A 2 x 2 CMYK file from libjpeg itself.
-void write_cmyk(const fs::path& path) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = cinfo.image_height = 2;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    uint8_t row[8] = {0, 50, 100, 150, 200, 250, 30, 60};
-    JSAMPROW rows[1] = {row};
-    for (int y = 0; y < 2; ++y) jpeg_write_scanlines(&cinfo, rows, 1);
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
-}
-
 TEST(JpegFile, RefusesCmykAndDamagedFiles) {
-    write_cmyk(scratch("cmyk.jpg"));
+    // A 2 x 2 CMYK file from libjpeg itself.
+    const uint8_t cmyk[8] = {0, 50, 100, 150, 200, 250, 30, 60};
+    ASSERT_TRUE(write_with_libjpeg(scratch("cmyk.jpg").string(), 2, 2, 4, JCS_CMYK, cmyk, 0, false));
     hosting::Document doc;
     std::string error;
     EXPECT_FALSE(read_jpeg_file(scratch("cmyk.jpg").string(), doc, error));
