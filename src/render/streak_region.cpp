@@ -18,12 +18,6 @@ void StreakRegion::start(int64_t a0, int64_t b0) {
     std::fill(std::begin(known_), std::end(known_), 0u);
 }
 
-int32_t StreakRegion::walk(const RenderContext& c, const StreakLine& line) {
-    int32_t g = 0;
-    walk_run(c, line, 1, &g);
-    return g;
-}
-
 void StreakRegion::walk_run(const RenderContext& c, const StreakLine& first, int32_t count, int32_t* g) {
     // The walk keeps within one position of its ends' rows and columns, so with the ends of the
     // run's first and last lines two positions inside the region no look-up needs a bounds check.

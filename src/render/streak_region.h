@@ -20,10 +20,8 @@ public:
     // computed as walks first need them.
     void start(int64_t a0, int64_t b0);
 
-    // radial_streak of the line, with the grain of `c`.
-    int32_t walk(const RenderContext& c, const StreakLine& line);
-
-    // walk() of `count` lines: `first` and the lines moved 1, 2, ... positions along a, into g.
+    // radial_streak, with the grain of `c`, of `count` lines: `first` and the lines moved 1, 2,
+    // ... positions along a, into g.
     void walk_run(const RenderContext& c, const StreakLine& first, int32_t count, int32_t* g);
 
 private:

@@ -58,11 +58,9 @@ TEST_F(StreakRegionTest, RunsCrossingTheRegionsEdgesMatchThePlainWalk) {
         const int32_t a = pick(-80, 330), b = pick(-80, 140);
         ASSERT_TRUE(run_matches(*region_, a, b, pick(-31, 31), pick(-31, 31), pick(1, 40)));
     }
-    // Single walks agree with runs of one.
-    for (int i = 0; i < 500; ++i) {
-        const int32_t a = pick(-40, 300), b = pick(-40, 100), ex = pick(-31, 31), ey = pick(-31, 31);
-        ASSERT_EQ(region_->walk(*context_, {a, b, a + ex, b + ey}), plain(a, b, a + ex, b + ey)) << a << ", " << b;
-    }
+    // Lines on their own.
+    for (int i = 0; i < 500; ++i)
+        ASSERT_TRUE(run_matches(*region_, pick(-40, 300), pick(-40, 100), pick(-31, 31), pick(-31, 31), 1));
 }
 
 // A new block forgets the old block's values: the same positions relative to the region hold
