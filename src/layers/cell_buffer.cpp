@@ -1,6 +1,7 @@
 #include "layers/cell_buffer.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace corvanthe {
 
@@ -22,13 +23,20 @@ bool allocate_job_cells(JobCells& cells, int32_t count, int32_t left, int32_t to
         b.top = top;
         b.columns = int32_t(columns);
         b.rows = int32_t(rows);
-        b.cells = static_cast<Cell*>(std::calloc(columns * rows, sizeof(Cell)));
+        b.cells = static_cast<Cell*>(std::malloc(columns * rows * sizeof(Cell)));
         if (!b.cells) {
             free_job_cells(cells);
             return false;
         }
     }
     return true;
+}
+
+void clear_job_cells(JobCells& cells) {
+    for (int32_t i = 0; i < cells.count; ++i) {
+        const CellBuffer& b = cells.buffers[i];
+        std::memset(b.cells, 0, size_t(b.columns) * size_t(b.rows) * sizeof(Cell));
+    }
 }
 
 void free_job_cells(JobCells& cells) {

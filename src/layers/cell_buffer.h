@@ -54,10 +54,14 @@ struct JobCells {
     int32_t count = 0;
 };
 
-// Allocates count zeroed buffers over the piece (left, top, width x height), numbered 0..count-1,
-// each pointing back to the job. All or nothing: false leaves cells empty.
+// Allocates count buffers over the piece (left, top, width x height), numbered 0..count-1,
+// each pointing back to the job. All or nothing: false leaves cells empty. The cells are not
+// initialised: clear_job_cells zeroes them, on the thread that is about to write them.
 bool allocate_job_cells(JobCells& cells, int32_t count, int32_t left, int32_t top, int32_t width, int32_t height,
                         void* job);
+
+// Zeroes every cell of every buffer, frame included.
+void clear_job_cells(JobCells& cells);
 
 // Frees every cell block and the buffer array; cells becomes empty.
 void free_job_cells(JobCells& cells);

@@ -25,14 +25,13 @@ struct JobTask {
     JobCells cells;     // one buffer per layer, over the piece; empty when the work wants none
 };
 
-// What a run does with each job. set_up, complete and progress run on the calling thread, one at a
-// time; work runs on a worker thread and may write only the task's own cell buffers.
+// What a run does with each job. complete and progress run on the calling thread, one at a time;
+// work runs on a worker thread and may write only the task's own cell buffers, which it finds
+// zeroed.
 class JobWork {
 public:
     // Cell buffers per job (the layers of a job); 0 for none.
     virtual int32_t layer_count() const = 0;
-    // As each job starts, after its cell buffers exist.
-    virtual void set_up(JobTask&) {}
     virtual void work(JobTask& task) = 0;
     // After the job's work; never called for a job that could not be started.
     virtual void complete(JobTask&) {}

@@ -9,6 +9,16 @@ public:
     Thread() = default;
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;
+    // Taking over a thread first joins the one this object holds.
+    Thread(Thread&& other) noexcept : native_(other.native_) { other.native_ = nullptr; }
+    Thread& operator=(Thread&& other) noexcept {
+        if (this != &other) {
+            join();
+            native_ = other.native_;
+            other.native_ = nullptr;
+        }
+        return *this;
+    }
     ~Thread() { join(); }
 
     // Runs entry(argument) on a new thread; false when no thread could be started.

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <new>
+#include <utility>
 
 #include "platform/event.h"
 #include "platform/processors.h"
@@ -46,7 +47,7 @@ public:
 
     bool refused(PoolResource what, int32_t index) const { return options_.refuse && options_.refuse(what, index); }
 
-    // Allocates the next job with its cell buffers and sets it up; null when it had to be skipped.
+    // Allocates the next job with its cell buffers; null when it had to be skipped.
     JobRecord* begin_next() {
         const int32_t index = started_++;
         JobRecord* job = refused(PoolResource::job_record, index) ? nullptr : new (std::nothrow) JobRecord;
@@ -63,11 +64,8 @@ public:
             delete job;
             return skip();
         }
-        work_.set_up(job->task);
         return job;
     }
-
-    void work(JobRecord& job) { work_.work(job.task); }
 
     // The completion step: always on the calling thread, one job at a time.
     void complete(JobRecord* job) {
@@ -104,10 +102,17 @@ private:
     bool all_ran_ = true;
 };
 
+// A job's work, wherever it runs. Zeroing the cells here keeps that work off the calling thread,
+// which glues one job at a time while the others render.
+void run_work(JobWork& work, JobTask& task) {
+    clear_job_cells(task.cells);
+    work.work(task);
+}
+
 void job_entry(void* record) {
     JobRecord* job = static_cast<JobRecord*>(record);
     job->events->wait(job->go);
-    job->work->work(job->task);
+    run_work(*job->work, job->task);
     job->events->set(job->done);
 }
 
@@ -129,7 +134,7 @@ bool fill_slot(Run& run, JobWork& work, EventSet& events, int32_t threads, int32
             return true;
         }
         events.reset(job->go);
-        run.work(*job);
+        run_work(work, job->task);
         run.complete(job);
     }
     slots[slot] = nullptr;
@@ -159,12 +164,15 @@ bool run_jobs(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork
         return run_jobs_serial(kind, rect, layout_type, work, options);
 
     JobRecord* slots[kMaxThreads] = {};
+    // The thread of each slot's previous job, joined at the slot's next completion or when the run
+    // ends: by then it has long ended, so the calling thread never waits for a thread to exit.
+    Thread ended[kMaxThreads];
     int32_t busy = 0;
     for (int32_t slot = 0; slot < threads; ++slot) busy += fill_slot(run, work, events, threads, slot, slots);
     while (busy > 0) {
         const int32_t slot = events.wait_any(threads, threads) - threads;
         JobRecord* job = slots[slot];
-        job->thread.join();
+        ended[slot] = std::move(job->thread);
         run.complete(job);
         if (!fill_slot(run, work, events, threads, slot, slots)) --busy;
     }
@@ -176,7 +184,7 @@ bool run_jobs_serial(int32_t kind, const sdk::VRect& rect, int32_t layout_type, 
     Run run(kind, rect, layout_type, work, options);
     while (run.jobs_left())
         if (JobRecord* job = run.begin_next()) {
-            run.work(*job);
+            run_work(work, job->task);
             run.complete(job);
         }
     return run.all_ran();

@@ -293,6 +293,7 @@ TEST(JobCells, BuffersFrameThePieceAndIgnoreOutsideWrites) {
     JobCells cells;
     ASSERT_TRUE(allocate_job_cells(cells, 2, 10, 20, 3, 2, &job));
     ASSERT_EQ(cells.count, 2);
+    clear_job_cells(cells);
     const CellBuffer& second = cells.buffers[1];
     EXPECT_EQ(second.index, 1);
     EXPECT_EQ(second.alias, 1001);

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <dirent.h>
+#endif
+
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -170,6 +175,65 @@ uint32_t refused_jobs;
 bool refuse(PoolResource what, int32_t index) {
     return what == refused_resource && index < 32 && (refused_jobs >> index & 1);
 }
+
+bool refuse_threads(PoolResource what, int32_t) { return what == PoolResource::thread; }
+
+// Checks that every byte of its two cell buffers, frame included, is zero when its work starts,
+// then scribbles over them so that the heap blocks of the next jobs come back dirty.
+class DirtyingWork final : public JobWork {
+public:
+    int32_t layer_count() const override { return 2; }
+    void work(JobTask& task) override {
+        for (int32_t i = 0; i < task.cells.count; ++i) {
+            const CellBuffer& b = task.cells.buffers[i];
+            auto* bytes = reinterpret_cast<unsigned char*>(b.cells);
+            const size_t size = size_t(b.columns) * size_t(b.rows) * sizeof(Cell);
+            for (size_t at = 0; at < size; ++at)
+                if (bytes[at] != 0) ++dirty;
+            std::memset(bytes, 0xA5, size);
+        }
+        ++jobs;
+    }
+    std::atomic<int32_t> dirty{0}, jobs{0};
+};
+
+TEST(WorkerPool, WorkFindsItsCellsZeroedThoughTheHeapIsDirty) {
+    Processors p(2);
+    PoolOptions options;
+    options.refuse = refuse_threads;
+    for (int32_t round = 0; round < 3; ++round) {
+        DirtyingWork threaded, serial, inline_runs;
+        EXPECT_TRUE(run_jobs(kSunJob, kArea, 0, threaded));
+        EXPECT_TRUE(run_jobs_serial(kSunJob, kArea, 0, serial));
+        EXPECT_TRUE(run_jobs(kSunJob, kArea, 0, inline_runs, options));  // no threads: on the caller
+        for (const DirtyingWork* work : {&threaded, &serial, &inline_runs}) {
+            EXPECT_EQ(work->jobs.load(), 9);
+            EXPECT_EQ(work->dirty.load(), 0) << round;
+        }
+    }
+}
+
+#ifdef __linux__
+int32_t live_threads() {
+    int32_t n = 0;
+    if (DIR* dir = opendir("/proc/self/task")) {
+        while (const dirent* entry = readdir(dir))
+            if (entry->d_name[0] != '.') ++n;
+        closedir(dir);
+    }
+    return n;
+}
+
+TEST(WorkerPool, ARunLeavesNoThreadBehind) {
+    Processors p(3);
+    const int32_t before = live_threads();
+    ASSERT_GT(before, 0);
+    ImageWork work(kArea, 9);
+    EXPECT_TRUE(run_jobs(kSunJob, kArea, 0, work));
+    EXPECT_EQ(live_threads(), before);
+}
+#endif
+
 
 TEST(WorkerPool, JobsWithoutRecordOrBuffersAreSkippedAndTheRunEnds) {
     Processors p(2);
