@@ -386,8 +386,11 @@ sdk::OSErr Host::deliver() {
     const TileRequest in{in_rect(), r.inLoPlane, r.inHiPlane, r.inputRate, r.inputPadding};
     const TileRequest out{out_rect(), r.outLoPlane, r.outHiPlane, 0x10000, r.outputPadding};
     const TileRequest mask{mask_rect(), 0, 0, r.maskRate, r.maskPadding};
-    sdk::OSErr err = read_tile(source_, in, pad, limit, in_);
-    if (err == 0) err = read_tile(document_, out, pad, limit, out_);
+    // The output is blended with the selection as it is written back, so a selection needs buffers.
+    sdk::OSErr err = view_tile(source_, in, pad, limit, in_);
+    if (err == 0)
+        err = document_.has_mask() ? read_tile(document_, out, pad, limit, out_)
+                                   : view_tile(document_, out, pad, limit, out_);
     if (err == 0 && r.haveMask) err = read_mask_tile(source_, mask, pad, limit, mask_);
     if (err != 0) {
         release_buffers();

@@ -121,6 +121,25 @@ sdk::OSErr read_tile(const Document& doc, const TileRequest& request, int32_t ro
                 [&](int32_t x, int32_t y) { return doc.sample_address(x, y, request.lo_plane); });
 }
 
+sdk::OSErr view_tile(Document& doc, const TileRequest& request, int32_t row_padding, size_t max_bytes,
+                     TileBuffer& out) {
+    const sdk::VRect& r = request.rect;
+    const bool in_place = request.rate == 0x10000 && row_padding == 0 && request.lo_plane == 0 &&
+                          request.hi_plane == doc.planes() - 1 && !is_empty(r) && r.left >= 0 && r.top >= 0 &&
+                          r.right <= doc.width && r.bottom <= doc.height && doc.row_bytes() <= size_t(INT32_MAX) &&
+                          request.padding >= sdk::kPlugInWantsErrorOnBoundsException && request.padding <= 255 &&
+                          double(r.right - r.left) * double(doc.pixel_bytes()) * double(r.bottom - r.top) <=
+                              double(max_bytes);
+    if (!in_place) return read_tile(doc, request, row_padding, max_bytes, out);
+    out = TileBuffer{};
+    out.request = request;
+    out.view = doc.sample_address(r.left, r.top, 0);
+    out.row_bytes = int32_t(doc.row_bytes());
+    out.pixel_bytes = int32_t(doc.pixel_bytes());
+    out.sample_bytes = doc.sample_bytes();
+    return sdk::kNoErr;
+}
+
 sdk::OSErr read_mask_tile(const Document& doc, const TileRequest& request, int32_t row_padding, size_t max_bytes,
                           TileBuffer& out) {
     TileRequest one_plane = request;
@@ -135,7 +154,7 @@ sdk::OSErr read_mask_tile(const Document& doc, const TileRequest& request, int32
 }
 
 void write_tile(const TileBuffer& buffer, Document& doc, const Document* blend_source) {
-    if (buffer.empty()) return;
+    if (buffer.empty() || buffer.view) return;
     const sdk::VRect& r = buffer.request.rect;
     const int planes = buffer.request.hi_plane - buffer.request.lo_plane + 1;
     const bool blend = blend_source && doc.has_mask();

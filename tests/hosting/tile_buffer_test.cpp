@@ -98,6 +98,51 @@ TEST(TileBuffer, EmptyAndOversizedRequests) {
               -108);
 }
 
+// Full-rate areas inside the image with every plane are the document's own samples; every other
+// request gets the same buffer, or the same error, as read_tile.
+TEST(TileBuffer, WholePixelAreasInsideTheImageAreHandedOutInPlace) {
+    Document doc = make_document(6, 4, 16, ColourKind::rgb, true);
+    for (int32_t y = 0; y < 4; ++y)
+        for (int32_t x = 0; x < 6; ++x)
+            for (int p = 0; p < 4; ++p) doc.set_sample(x, y, p, 1000 * p + x + 10 * y);
+    TileBuffer t;
+    ASSERT_EQ(view_tile(doc, {{1, 1, 3, 4}, 0, 3, 0x10000, -1}, 0, 1 << 20, t), 0);  // top, left, bottom, right
+    EXPECT_EQ(t.data(), doc.sample_address(1, 1, 0));
+    EXPECT_EQ(t.row_bytes, 6 * 8);
+    EXPECT_EQ(t.pixel_bytes, 8);
+    EXPECT_TRUE(t.bytes.empty());
+    const uint16_t written = 777;
+    std::memcpy(static_cast<uint8_t*>(t.data()) + t.row_bytes + 2 * t.pixel_bytes + 2, &written, 2);
+    EXPECT_EQ(doc.sample(3, 2, 1), 777);  // in place at once
+    const Document before = doc;
+    write_tile(t, doc);
+    EXPECT_EQ(doc.pixels, before.pixels);
+
+    const TileRequest copied[] = {
+        {{1, 1, 3, 4}, 0, 2, 0x10000, -1},   // some planes only
+        {{1, 1, 3, 4}, 0, 3, 0x20000, -1},   // another rate
+        {{1, -1, 3, 4}, 0, 3, 0x10000, -1},  // beyond the image
+        {{0, 0, 4, 6}, 0, 3, 0x10000, 300},  // no such padding
+        {{0, 0, 5, 6}, 0, 3, 0x10000, -3},   // beyond the image, refused
+        {{2, 2, 4, 2}, 0, 3, 0x10000, -1},   // empty
+    };
+    for (const TileRequest& request : copied) {
+        for (int32_t padding : {0, 3}) {
+            TileBuffer viewed, read;
+            const size_t limit = 1 << 20;
+            EXPECT_EQ(view_tile(doc, request, padding, limit, viewed), read_tile(doc, request, padding, limit, read));
+            EXPECT_EQ(viewed.view, nullptr);
+            EXPECT_EQ(viewed.bytes, read.bytes);
+            EXPECT_EQ(viewed.row_bytes, read.row_bytes);
+        }
+    }
+    TileBuffer padded, small;
+    ASSERT_EQ(view_tile(doc, {{1, 1, 3, 4}, 0, 3, 0x10000, -1}, 2, 1 << 20, padded), 0);  // padded rows
+    EXPECT_EQ(padded.view, nullptr);
+    EXPECT_EQ(padded.row_bytes, 3 * 8 + 2);
+    EXPECT_EQ(view_tile(doc, {{0, 0, 4, 6}, 0, 3, 0x10000, -1}, 0, 100, small), -108);  // over the limit
+}
+
 TEST(TileBuffer, MaskIsDeliveredAtItsRateAndAbsentWithoutSelection) {
     Document doc = numbered_grey(6, 6);
     TileBuffer t;
