@@ -236,7 +236,6 @@ TEST(WorkerPool, ARunLeavesNoThreadBehind) {
 }
 #endif
 
-
 TEST(WorkerPool, JobsWithoutRecordOrBuffersAreSkippedAndTheRunEnds) {
     Processors p(2);
     PoolOptions options;
