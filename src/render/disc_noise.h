@@ -106,29 +106,24 @@ int32_t smear_walk(int32_t a0, int32_t b0, int32_t c, int32_t d, int32_t step, S
     int64_t a = a0, b = b0;
     const int64_t dx = absolute(int64_t(c) - a), dy = absolute(int64_t(d) - b);
     const int64_t x_step = sign(int64_t(c) - a) * step, y_step = sign(int64_t(d) - b) * step;
-    auto at = [&] { return int64_t(sample(wrap32(a), wrap32(b))); };
-    int64_t total = at(), n = 1;
-    if (2 * dy < 2 * dx) {
-        int64_t error = 2 * dy - dx;
-        while (x_step > 0 ? a < c : a > c) {
-            a += x_step;
+    int64_t total = int64_t(sample(wrap32(a), wrap32(b))), n = 1;
+    // Bresenham along the major axis; the minor one steps when the error says so.
+    auto walk = [&](int64_t& major, int64_t end, int64_t major_step, int64_t d_major, int64_t& minor,
+                    int64_t minor_step, int64_t d_minor) {
+        int64_t error = 2 * d_minor - d_major;
+        while (major_step > 0 ? major < end : major > end) {
+            major += major_step;
             const bool stepped = error >= 0;
-            if (stepped) b += y_step;
-            error = 2 * dy + (stepped ? error - 2 * dx : error);
+            if (stepped) minor += minor_step;
+            error = 2 * d_minor + (stepped ? error - 2 * d_major : error);
             ++n;
-            total += at();
+            total += int64_t(sample(wrap32(a), wrap32(b)));
         }
-    } else {
-        int64_t error = 2 * dx - dy;
-        while (y_step > 0 ? b < d : b > d) {
-            b += y_step;
-            const bool stepped = error >= 0;
-            if (stepped) a += x_step;
-            error = 2 * dx + (stepped ? error - 2 * dy : error);
-            ++n;
-            total += at();
-        }
-    }
+    };
+    if (2 * dy < 2 * dx)
+        walk(a, c, x_step, dx, b, y_step, dy);
+    else
+        walk(b, d, y_step, dy, a, x_step, dx);
     return int32_t(total / n);
 }
 
