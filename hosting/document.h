@@ -27,6 +27,10 @@ struct Document {
     sdk::VRect filter_rect{};
     sdk::VPoint float_coord{};
     sdk::VPoint whole_size{};
+    // A floating selection: the filter's rectangles are the selection's own, and its tiles lie
+    // at float_coord in the document. Otherwise float_coord is only told (some hosts give the
+    // selection's corner there) and the rectangles are the document's.
+    bool floating = false;
 
     int colour_planes() const { return colour == ColourKind::grey ? 1 : 3; }
     int planes() const { return colour_planes() + (transparency ? 1 : 0); }

@@ -210,6 +210,7 @@ void Host::fill_record() {
     r.hostSig = o.host_signature;
     r.imageMode = o.image_mode ? *o.image_mode : image_mode_of(doc);
     r.imageHRes = r.imageVRes = 72 << 16;
+    r.isFloating = doc.floating ? 1 : 0;
     r.floatCoord = to_point(doc.float_coord);
     r.wholeSize = to_point(whole);
     // An sRGB monitor.

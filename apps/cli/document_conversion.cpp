@@ -20,6 +20,7 @@ hosting::Document convert_depth(const hosting::Document& doc, int depth) {
     out.icc_profile = doc.icc_profile;
     out.filter_rect = doc.filter_rect;
     out.float_coord = doc.float_coord;
+    out.floating = doc.floating;
     out.whole_size = doc.whole_size;
     const double full = hosting::full_scale(depth);
     for (int32_t y = 0; y < doc.height; ++y)

@@ -37,7 +37,9 @@ void request_tile(HostContext& context, const sdk::VRect& area) {
         offset_x = s->preview_offset_x;
         offset_y = s->preview_offset_y;
     }
-    const sdk::VPoint origin = float_coord(record);
+    // Only a floating selection has rectangles of its own; some hosts also give the corner
+    // of an ordinary selection in floatCoord, which must not move the tiles.
+    const sdk::VPoint origin = record.isFloating ? float_coord(record) : sdk::VPoint{0, 0};
     sdk::VRect r = shifted(area, origin.v / divisor, origin.h / divisor);
     r = shifted(r, offset_y / divisor, offset_x / divisor);
     set_rect(record, HostRect::kIn, r);

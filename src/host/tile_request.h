@@ -14,7 +14,8 @@ void set_request_parameters(sdk::FilterRecord& record, int32_t rate);
 
 // Prepares the request for `area` in render coordinates (scaled by the settings' scale
 // divisor, with the preview offsets): shifted into the host's coordinates by the
-// floating origin and the preview offsets, each divided by the scale divisor. Sets
+// floating origin (only when the host says the selection floats) and the preview
+// offsets, each divided by the scale divisor. Sets
 // inRect, outRect and maskRect (when the host has a mask). Does not call the host.
 void request_tile(HostContext& context, const sdk::VRect& area);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "glue/sun_run.h"
 #include "layers/glue_mode.h"
@@ -78,9 +79,26 @@ TEST_F(EndToEnd, AFloatingSelectionIsRequestedAtItsOrigin) {
     Document doc = test_picture({300, 200, 8, ColourKind::rgb, false, true});
     doc.filter_rect = {10, 20, 150, 200};
     doc.float_coord = {30, 60};  // v, h
+    doc.floating = true;
     const Document after = run_and_compare(doc, kGlueLighten);
     // The rectangle's own first row, which the floating origin moves away from, is left.
     for (int32_t x = 0; x < 20; ++x) EXPECT_EQ(doc.sample(x + 100, 10, 0), after.sample(x + 100, 10, 0));
+}
+
+TEST_F(EndToEnd, TheSelectionsCornerInFloatCoordDoesNotMoveAnOrdinarySelection) {
+    // Hosts that bridge the interface tell the corner of an ordinary selection in floatCoord.
+    Document doc = test_picture({400, 300, 8, ColourKind::rgb, false, false});
+    doc.filter_rect = {50, 100, 250, 300};  // top, left, bottom, right
+    doc.float_coord = {50, 100};            // v, h
+    const Document after = run_and_compare(doc, kGlueNormal);
+    int32_t changed_outside = 0;
+    for (int32_t y = 0; y < doc.height; ++y)
+        for (int32_t x = 0; x < doc.width; ++x) {
+            const bool inside = y >= 50 && y < 250 && x >= 100 && x < 300;
+            if (!inside && std::memcmp(doc.sample_address(x, y, 0), after.sample_address(x, y, 0), 3) != 0)
+                ++changed_outside;
+        }
+    EXPECT_EQ(changed_outside, 0);
 }
 
 TEST_F(EndToEnd, ADialogThatEndsWithOkRendersTheSameSun) {

@@ -118,9 +118,10 @@ hosting::Document expected_after_start(const hosting::Document& before, const Su
     glue.grey = before.colour == hosting::ColourKind::grey;
     glue.editable_transparency = before.transparency;
     const int colour_planes = before.colour_planes();
+    const sdk::VPoint shift = before.floating ? before.float_coord : sdk::VPoint{0, 0};
     for (int32_t y = rect.top; y < rect.bottom; ++y)
         for (int32_t x = rect.left; x < rect.right; ++x) {
-            const int32_t dx = x + before.float_coord.h, dy = y + before.float_coord.v;
+            const int32_t dx = x + shift.h, dy = y + shift.v;
             const Cell& c = *buffer.cell(x, y);
             const PixelValue sun{c.colour[0], c.colour[1], c.colour[2], c.colour[3]};
             PixelValue image;

@@ -33,7 +33,8 @@ hosting::RunResult run_with_glue(hosting::Host& host, int32_t glue, int16_t play
 
 // The document after a silent Start with `settings`, composed directly: the sun rendered
 // over the whole filter rectangle in one piece, each pixel glued onto the document's and
-// stored at its depth, at the request's position (moved by the floating origin).
+// stored at its depth, at the request's position (moved by the origin of a floating
+// selection).
 hosting::Document expected_after_start(const hosting::Document& before, const SunSettings& settings);
 
 // The default settings with the glue mode.

@@ -311,6 +311,7 @@ TEST(TileRequest, PreviewAtDivisorFourAsksForEveryFourthPixel) {
     FilterRecord r{};
     r.planes = 4;
     r.floatCoord = {40, 81};  // v, h
+    r.isFloating = 1;
     r.haveMask = 1;
     r.autoMask = 1;
     r.inPreDummyPlanes = 2;
@@ -349,6 +350,11 @@ TEST(TileRequest, PreviewAtDivisorFourAsksForEveryFourthPixel) {
     EXPECT_EQ(r.inputRate, 0x00010000);
     EXPECT_EQ(r.inRect.top, 40);
     EXPECT_EQ(r.maskRect.bottom, 0);  // no mask, no mask rectangle
+
+    r.isFloating = 0;  // an ordinary selection: floatCoord does not move it
+    request_tile(context, {0, 0, 5, 5});
+    EXPECT_EQ(r.inRect.top, 0);
+    EXPECT_EQ(r.inRect.left, 0);
 }
 
 TEST(TileRequest, AdvanceKeepsTheHostsAnswerAndProgressCountsFromOne) {
