@@ -10,11 +10,18 @@ PixelValue colour_pixel(const sdk::RGBColor& c) {
 }  // namespace
 
 HostDepth depth_class(const sdk::FilterRecord& record) {
-    const int16_t mode = record.imageMode;
-    if ((mode == sdk::kModeGrayScale || mode == sdk::kModeRGBColor) && record.depth <= 8) return HostDepth::k8;
-    if ((mode == sdk::kModeGray16 || mode == sdk::kModeRGB48) && record.depth == 16) return HostDepth::k16;
-    if (mode == sdk::kModeRGB96 || mode == sdk::kModeGray32 || record.depth == 32) return HostDepth::k32;
-    return HostDepth::kNone;
+    switch (record.imageMode) {
+        case sdk::kModeGrayScale:
+        case sdk::kModeRGBColor:
+            if (record.depth <= 8) return HostDepth::k8;
+            return record.depth == 32 ? HostDepth::k32 : HostDepth::kNone;
+        // The deep modes name their depth; hosts older than the depth field leave it 0.
+        case sdk::kModeGray16:
+        case sdk::kModeRGB48: return HostDepth::k16;
+        case sdk::kModeGray32:
+        case sdk::kModeRGB96: return HostDepth::k32;
+        default: return HostDepth::kNone;
+    }
 }
 
 int sample_bytes(HostDepth depth) {

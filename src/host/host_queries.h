@@ -6,7 +6,8 @@
 namespace corvanthe {
 
 // How samples are stored: 8-bit (scale 255), 16-bit (scale 32768) or 32-bit floats.
-// kNone for a mode and depth that fit none of them: such a document is not touched.
+// Grey and RGB only; the deep modes give the depth whatever the depth field says. kNone
+// for every other mode (and an 8-bit mode of another depth): such a document is refused.
 enum class HostDepth { kNone, k8, k16, k32 };
 
 HostDepth depth_class(const sdk::FilterRecord& record);

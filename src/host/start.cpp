@@ -18,14 +18,16 @@
 namespace corvanthe {
 namespace {
 
+// A refusal the plug-in has told the user about with its own message.
 constexpr int16_t kRefused = 1;
-constexpr int16_t kNoWorkMemory = 3;
 constexpr int32_t kExportDocumentKind = 3;
 
 constexpr ui::MessageDialog kRefusal = {
     "REFUSAL2", "Plug-in error",
     "The filter cannot run because your paint program does not support enough of the Photoshop 3.0 "
     "plug-in standard."};
+constexpr ui::MessageDialog kModeRefusal = {
+    "MODEREFUSAL", "Plug-in error", "Corvanthe works on RGB and grayscale images at 8, 16 or 32 bits per channel."};
 constexpr const char* kMainDialog = "DISSOLVESANSPARAM";
 
 // Where the settings of the run start: the last run's, and the fields every Start resets.
@@ -62,8 +64,9 @@ void run_start(HostContext& context) {
     PluginState& state = *context.state;
     context.settings->host_preview = has_advance_state(record) && has_display_pixels(record);
 
+    // No message: the host reports a memory failure itself (a box of ours might not open).
     if (!allocate_work_buffers(state)) {
-        set_result(context, kNoWorkMemory);
+        set_result(context, sdk::kMemFullErr);
         clear_host_rects(record);
         return;
     }
@@ -74,14 +77,21 @@ void run_start(HostContext& context) {
     if (!has_advance_state(record)) {
         ui::port().show_message(context.owner_window, kRefusal);
         set_result(context, kRefused);
+    } else if (depth_class(record) == HostDepth::kNone) {
+        ui::port().show_message(context.owner_window, kModeRefusal);
+        set_result(context, kRefused);
     }
-    if (record.imageMode == sdk::kModeMultichannel) set_result(context, kRefused);
     if (result_of(context) != 0) {
         end_without_render(context);
         return;
     }
 
+    // A descriptor the host could not close properly ends the run with its error.
     read_descriptor(context);
+    if (result_of(context) != 0) {
+        end_without_render(context);
+        return;
+    }
     bool proceed = true;
     if (state.show_dialog) {
         save_undo_slot(context);

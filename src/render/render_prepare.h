@@ -3,11 +3,12 @@
 #include <cstdint>
 
 #include "render/render_context.h"
+#include "sdk/filter_record.h"
 #include "settings/sun_settings.h"
 
 namespace corvanthe {
 
-constexpr int16_t kRenderOutOfMemory = -128;
+constexpr int16_t kRenderOutOfMemory = sdk::kMemFullErr;
 constexpr int32_t kMaxScaleDivisor = 65536;
 
 // Fills `context` for one render: 0 on success, kRenderOutOfMemory when the sphere map

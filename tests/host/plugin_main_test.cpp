@@ -19,6 +19,7 @@
 #include "host/tile_request.h"
 #include "host/work_allocator.h"
 #include "settings/sun_settings.h"
+#include "settings/temporary_files.h"
 #include "ui/recording_port.h"
 
 namespace corvanthe {
@@ -247,16 +248,37 @@ TEST_F(PluginMainTest, AHostWithoutAdvanceStateIsRefusedWithTheMessage) {
     EXPECT_EQ(state_of(host).work_block, nullptr);
 }
 
-TEST_F(PluginMainTest, AMultichannelDocumentIsRefusedSilently) {
-    Host host(patterned(30, 30, 8, ColourKind::rgb, false));
-    host.options().image_mode = sdk::kModeMultichannel;
-    const Document before = host.document();
-    const hosting::RunResult run = host.run_filter(PluginMain, true);
-    EXPECT_EQ(run.result, 1);
-    EXPECT_TRUE(port.messages().empty());
-    EXPECT_TRUE(port.main_dialogs().empty());
-    EXPECT_EQ(render_log.renders, 0);
-    EXPECT_EQ(host.document().pixels, before.pixels);
+TEST_F(PluginMainTest, ModesThatCannotBeFilteredAreRefusedWithTheModeMessage) {
+    // Result 1 tells the host that the plug-in has shown its own message.
+    const int16_t modes[] = {sdk::kModeBitmap,       sdk::kModeIndexedColor, sdk::kModeCMYKColor,
+                             sdk::kModeMultichannel, sdk::kModeDuotone,      sdk::kModeLabColor,
+                             sdk::kModeLab48,        sdk::kModeCMYK64,       sdk::kModeDeepMultichannel};
+    size_t shown = 0;
+    for (const int16_t mode : modes) {
+        Host host(patterned(30, 30, 8, ColourKind::rgb, false));
+        host.options().image_mode = mode;
+        const Document before = host.document();
+        const hosting::RunResult run = host.run_filter(PluginMain, true);
+        EXPECT_EQ(run.result, 1) << mode;
+        ASSERT_EQ(port.messages().size(), ++shown) << mode;
+        const ui::RecordingPort::Message& message = port.messages().back();
+        EXPECT_EQ(message.resource, "MODEREFUSAL");
+        EXPECT_EQ(message.title, "Plug-in error");
+        EXPECT_EQ(message.text, "Corvanthe works on RGB and grayscale images at 8, 16 or 32 bits per channel.");
+        EXPECT_EQ(message.owner, host.options().window);
+        EXPECT_TRUE(port.main_dialogs().empty()) << mode;
+        EXPECT_EQ(render_log.renders, 0) << mode;
+        EXPECT_EQ(host.document().pixels, before.pixels) << mode;
+        // A run that did nothing leaves no settings for the next one.
+        EXPECT_FALSE(std::filesystem::exists(cached_settings_path())) << mode;
+    }
+    // An 8-bit mode whose depth field says 32 keeps working on floats (a 32-bit document).
+    Host floats(patterned(30, 30, 32, ColourKind::rgb, false));
+    floats.options().image_mode = sdk::kModeRGBColor;
+    EXPECT_EQ(floats.run_filter(PluginMain, false).result, 0);
+    EXPECT_EQ(floats.document().sample(29, 29, 0), 1.0);
+    EXPECT_EQ(floats.document().sample(29, 29, 2), 0.5);
+    EXPECT_EQ(port.messages().size(), shown);
 }
 
 TEST_F(PluginMainTest, KeptBlocksThatCannotBeHadGiveMemFull) {
@@ -307,7 +329,7 @@ TEST_F(PluginMainTest, StartOrFinishWithoutTheKeptBlocksGiveBadParameters) {
     EXPECT_EQ(host.new_handle_calls(), 0);
 }
 
-TEST_F(PluginMainTest, WorkBuffersThatCannotBeHadGiveThreeAndEmptyRectangles) {
+TEST_F(PluginMainTest, WorkBuffersThatCannotBeHadGiveMemFullAndEmptyRectangles) {
     // The first image buffer, the last one, and the work block after all four.
     for (int fails_from : {1, 4, 5}) {
         Host host(patterned(40, 30, 8, ColourKind::rgb, false));
@@ -319,12 +341,14 @@ TEST_F(PluginMainTest, WorkBuffersThatCannotBeHadGiveThreeAndEmptyRectangles) {
         host.record().maskRect = {1, 2, 3, 4};
         allocations = 0;
         fail_allocation_from = fails_from;
-        EXPECT_EQ(host.call(PluginMain, sdk::kFilterSelectorStart), 3) << fails_from;
+        // No message of ours: the host reports the memory failure itself.
+        EXPECT_EQ(host.call(PluginMain, sdk::kFilterSelectorStart), sdk::kMemFullErr) << fails_from;
         for (const sdk::VRect& r : {host.in_rect(), host.out_rect(), host.mask_rect()})
             EXPECT_TRUE(r.top == 0 && r.left == 0 && r.bottom == 0 && r.right == 0);
         EXPECT_EQ(allocations, fails_from);  // nothing more was tried
         host.end_run();
         EXPECT_TRUE(port.main_dialogs().empty());
+        EXPECT_TRUE(port.messages().empty());
         EXPECT_EQ(render_log.renders, 0);
         EXPECT_EQ(state_of(host).work_block, nullptr);
     }

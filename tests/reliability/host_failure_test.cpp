@@ -28,6 +28,13 @@ void expect_nothing_held(Host& host) {
 
 class HostFailureTest : public ReliabilityTest {};
 
+// Closes the store's reader as usual and reports close_error.
+sdk::OSErr close_error = sdk::kNoErr;
+sdk::OSErr CORVANTHE_HOST_API close_with_error(sdk::PIReadDescriptor token) {
+    hosting::DescriptorStore::active()->close_reader(token);
+    return close_error;
+}
+
 TEST_F(HostFailureTest, OptionalServicesLeftOutAreNotNeeded) {
     // Progress, display and colour services serve the dialog and the progress bar only:
     // a silent run without them renders the whole image.
@@ -143,6 +150,34 @@ TEST_F(HostFailureTest, DescriptorRecordsOfOtherVersionsOrShortTablesAreNotUsed)
         EXPECT_EQ(store.readers_opened() > 0, intact) << c.name;
         EXPECT_EQ(store.writers_opened() > 0, intact) << c.name;
         EXPECT_EQ(store.open_readers() + store.open_writers(), 0u) << c.name;
+    }
+}
+
+TEST_F(HostFailureTest, AReadDescriptorThatClosesWithAnErrorEndsTheRunWithItBeforeTheDialog) {
+    // The error first: the runs after it, with the harmless codes, write the cached settings.
+    for (const sdk::OSErr code : {sdk::OSErr(-39), sdk::kErrMissingParameter, sdk::kNoErr}) {
+        close_error = code;
+        const bool harmless = code == sdk::kNoErr || code == sdk::kErrMissingParameter;
+        const hosting::Document before = patterned(40, 30, 8, ColourKind::rgb, false);
+        Host host(before);
+        hosting::DescriptorStore store(host.handles());
+        host.options().descriptors = store.seam(sdk::plugInDialogDisplay);
+        store.read_procs()->closeReadDescriptorProc = close_with_error;
+        host.set_descriptor(store.make_handle(hosting::Descriptor{}.put_integer(four_cc("0014"), 80)));
+        const size_t dialogs_before = port.main_dialogs().size();
+        const hosting::RunResult run = host.run_filter(PluginMain, false);
+        EXPECT_EQ(run.result, harmless ? 0 : code) << code;
+        EXPECT_EQ(run.selector, harmless ? sdk::kFilterSelectorFinish : sdk::kFilterSelectorStart) << code;
+        EXPECT_EQ(port.main_dialogs().size(), dialogs_before + (harmless ? 1 : 0)) << code;
+        if (harmless) {
+            EXPECT_TRUE(painted_exactly_the_filter_area(host.document(), before)) << code;
+        } else {
+            EXPECT_EQ(host.document().pixels, before.pixels);
+            EXPECT_FALSE(std::filesystem::exists(program_folder() / "Corvanthe cached settings D"));
+            expect_nothing_held(host);
+        }
+        EXPECT_EQ(state_of(host).work_block, nullptr) << code;
+        EXPECT_EQ(store.open_readers(), 0u) << code;
     }
 }
 

@@ -86,5 +86,26 @@ TEST_F(RealRenderTest, AdvanceStateFailingOnThePoolEndsTheRunWithItsCode) {
     }
 }
 
+TEST_F(RealRenderTest, DeepModesTakeTheirDepthFromTheModeWhenTheDepthFieldDisagrees) {
+    // Hosts older than the depth field leave it 0; others have been seen to leave it at 8.
+    struct Case {
+        int depth;
+        ColourKind colour;
+        int32_t depth_field;
+    };
+    const Case cases[] = {{16, ColourKind::grey, 0}, {16, ColourKind::rgb, 8}, {32, ColourKind::grey, 0},
+                          {32, ColourKind::rgb, 16}};
+    for (const Case& c : cases) {
+        const Document before = patterned(300, 20, c.depth, c.colour, false);
+        Host host(before);
+        const hosting::RunResult run = run_changed(host, [&c](sdk::FilterRecord& r) { r.depth = c.depth_field; });
+        const std::string name = std::to_string(c.depth) + " bits, depth field " + std::to_string(c.depth_field);
+        EXPECT_EQ(run.result, 0) << name;
+        EXPECT_TRUE(port.messages().empty()) << name;
+        EXPECT_NE(host.document().pixels, before.pixels) << name;  // the sun is there
+        EXPECT_TRUE(unchanged_outside_selection(host.document(), before)) << name;
+    }
+}
+
 }  // namespace
 }  // namespace corvanthe::reliability

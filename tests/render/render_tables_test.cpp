@@ -12,6 +12,7 @@
 #include "render/render_prepare.h"
 #include "render/render_settings.h"
 #include "render/render_units.h"
+#include "sdk/filter_record.h"
 
 namespace corvanthe {
 namespace {
@@ -285,7 +286,7 @@ TEST(RenderPrepare, LayeredStoreRendersZoomByTheImageOverTheRectangle) {
 TEST(RenderPrepare, ARadiusBufferBeyondReachFailsCleanly) {
     auto c = std::make_unique<RenderContext>();
     RenderRequest r = full_request(100, 1 << 30);
-    EXPECT_EQ(render_prepare(*c, default_settings(), r), kRenderOutOfMemory);
+    EXPECT_EQ(render_prepare(*c, default_settings(), r), sdk::kMemFullErr);  // what the host is told
     EXPECT_FALSE(c->ready);
     testing::OwnedCellBuffer cells({0, 0, 4, 4});
     cells.cells[6].aux[2] = 77;
