@@ -40,7 +40,10 @@ int16_t filter_case_of(const Document& doc) {
 
 // The procedures in the record. Each forwards to the active host and never lets an
 // exception reach the plug-in.
-sdk::Boolean CORVANTHE_HOST_API abort_proc() { return 0; }
+sdk::Boolean CORVANTHE_HOST_API abort_proc() {
+    Host* host = Host::active();
+    return host && host->abort_requested() ? 1 : 0;
+}
 
 sdk::OSErr CORVANTHE_HOST_API advance_state_proc() {
     Host* host = Host::active();
@@ -273,6 +276,7 @@ void Host::begin_run() {
     source_ = document_;
     handles_.set_relocate_on_lock(options_.relocate_unlocked_handles);
     advance_calls_ = 0;
+    abort_calls_ = 0;
     new_handle_calls_ = 0;
     progress_.clear();
     picks_.clear();
@@ -420,6 +424,12 @@ sdk::OSErr Host::advance_state() {
         return advance_calls_ == f.cancel_at ? sdk::kUserCanceledErr : f.advance_error_code;
     }
     return deliver();
+}
+
+bool Host::abort_requested() {
+    ++abort_calls_;
+    const int from = options_.failures.abort_from;
+    return from > 0 && abort_calls_ >= from;
 }
 
 void Host::progress(int32_t done, int32_t total) {

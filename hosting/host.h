@@ -84,6 +84,7 @@ public:
 
     // What the plug-in did.
     int advance_calls() const { return advance_calls_; }
+    int abort_calls() const { return abort_calls_; }
     int new_handle_calls() const { return new_handle_calls_; }
     const std::vector<ProgressCall>& progress_calls() const { return progress_; }
     DisplayCanvas& canvas() { return canvas_; }
@@ -96,6 +97,7 @@ public:
 
     // Service entry points (the procedures in the record forward here).
     sdk::OSErr advance_state();
+    bool abort_requested();
     void progress(int32_t done, int32_t total);
     sdk::OSErr display_pixels(const sdk::PSPixelMap* source, const sdk::VRect* rect, int32_t row, int32_t col,
                               void* context);
@@ -130,6 +132,7 @@ private:
 
     TileBuffer in_, out_, mask_;
     int advance_calls_ = 0;
+    int abort_calls_ = 0;
     int new_handle_calls_ = 0;
     std::vector<ProgressCall> progress_;
     DisplayCanvas canvas_;

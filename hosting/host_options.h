@@ -33,6 +33,8 @@ struct FailureInjection {
     int advance_error_at = 0;
     int16_t advance_error_code = 0;
     int cancel_at = 0;
+    // abortProc answers true (the user wants to stop) from this call on (1 = the first); 0 never.
+    int abort_from = 0;
 };
 
 // The scripting seam: the descriptor procedures are provided from outside (a descriptor

@@ -6,7 +6,7 @@
 namespace corvanthe {
 
 bool HostImageDestination::begin_piece(const sdk::VRect& piece) {
-    if (result_of(context_) != 0) return false;
+    if (result_of(context_) != 0 || host_cancelled(context_)) return false;
     request_tile(context_, piece);
     if (advance(context_) != 0) return false;
     pixels_ = host_pixels(*context_.record, get_rect(*context_.record, HostRect::kIn));

@@ -11,8 +11,9 @@ class HostImageDestination final : public GlueDestination {
 public:
     explicit HostImageDestination(HostContext& context) : context_(context) {}
 
-    // Requests the piece and calls advanceState; false when the run already has a result
-    // code or the host answers one (it stays the run's result).
+    // Asks the host's abort procedure, then requests the piece and calls advanceState; false
+    // when the run already has a result code, the user cancels, or the host answers a code
+    // (it stays the run's result).
     bool begin_piece(const sdk::VRect& piece) override;
     PixelValue read(int32_t x, int32_t y) override;
     float mask(int32_t x, int32_t y) override;

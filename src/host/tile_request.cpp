@@ -55,6 +55,13 @@ int16_t advance(HostContext& context) {
     return code;
 }
 
+bool host_cancelled(HostContext& context) {
+    const sdk::FilterRecord& record = *context.record;
+    if (!record.abortProc || !record.abortProc()) return false;
+    set_result(context, sdk::kUserCanceledErr);
+    return true;
+}
+
 void report_progress(const HostContext& context, int32_t done, int32_t total) {
     if (context.record && context.record->progressProc) context.record->progressProc(done + 1, total);
 }

@@ -23,6 +23,10 @@ void request_tile(HostContext& context, const sdk::VRect& area);
 // non-zero. A host without advanceState gets no call, and the run is refused (1).
 int16_t advance(HostContext& context);
 
+// Asks the host's abort procedure, when it has one, whether the user wants the run to
+// stop; if so the run's result becomes userCanceledErr and the answer is true.
+bool host_cancelled(HostContext& context);
+
 // Moves the host's progress bar to done + 1 of total, when the host has one.
 void report_progress(const HostContext& context, int32_t done, int32_t total);
 

@@ -37,6 +37,10 @@ public:
     virtual void complete(JobTask&) {}
     // Jobs finished so far and in total, at most every two seconds.
     virtual void progress(int32_t /*finished*/, int32_t /*total*/) {}
+    // Asked on the calling thread before each job starts. Once true the run starts no more
+    // jobs: those not started are dropped (neither work nor completion), those running
+    // finish and complete.
+    virtual bool stopped() const { return false; }
 
 protected:
     ~JobWork() = default;
@@ -44,8 +48,9 @@ protected:
 
 class JobRunner {
 public:
-    // Cuts rect by the layout type into jobs of the kind and runs every one; returns when all
-    // have finished. False when some job could not run for want of memory (it was skipped).
+    // Cuts rect by the layout type into jobs of the kind and runs every one (until the work
+    // says it has stopped); returns when all that started have finished. False when some job
+    // could not run for want of memory (it was skipped).
     virtual bool run(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork& work) = 0;
 
 protected:

@@ -35,6 +35,9 @@ public:
         if (progress_ && glue_.render_mode == 0) progress_->report(finished, total);
     }
 
+    // A refused piece (the host's error or cancel) ends the render: no more tiles are rendered.
+    bool stopped() const override { return stopped_; }
+
 private:
     const GlueSetup& glue_;
     GlueDestination& destination_;

@@ -7,6 +7,7 @@
 #include "layers/glue_destination.h"
 #include "layers/glue_write_back.h"
 #include "render/worker_pool.h"
+#include "sdk/filter_record.h"
 #include "settings/sun_settings.h"
 
 namespace corvanthe {
@@ -30,12 +31,13 @@ protected:
     ~RenderProgress() = default;
 };
 
-constexpr int16_t kSunRenderNoMemory = -108;
+constexpr int16_t kSunRenderNoMemory = sdk::kMemFullErr;
 
 // Renders and glues the whole rectangle; glue.render_mode is the render's mode, and progress
-// (optional) hears of finished jobs in render mode 0. Once the destination refuses a piece the
-// later pieces are not glued either. Returns 0; -128 when the tables could not be built (nothing
-// is drawn); kSunRenderNoMemory when a job could not run for want of memory.
+// (optional) hears of finished jobs in render mode 0. Once the destination refuses a piece (the
+// host's error or cancel) no later piece is rendered or glued. Returns 0 (also after a refusal,
+// whose code the destination keeps); kSunRenderNoMemory when the tables could not be built
+// (nothing is drawn) or a job could not run for want of memory.
 int16_t render_sun_pieces(const SunSettings& settings, const SunTarget& target, const GlueSetup& glue,
                           GlueDestination& destination, RenderProgress* progress,
                           const PoolOptions& options = {});

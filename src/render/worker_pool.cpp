@@ -119,7 +119,7 @@ void job_entry(void* record) {
 // Starts jobs on the slot until one runs on a thread of its own (true) or none are left (false).
 // A job whose thread cannot be started runs on the calling thread instead.
 bool fill_slot(Run& run, JobWork& work, EventSet& events, int32_t threads, int32_t slot, JobRecord** slots) {
-    while (run.jobs_left()) {
+    while (run.jobs_left() && !work.stopped()) {
         JobRecord* job = run.begin_next();
         if (!job) continue;
         job->events = &events;
@@ -182,7 +182,7 @@ bool run_jobs(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork
 bool run_jobs_serial(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork& work,
                      const PoolOptions& options) {
     Run run(kind, rect, layout_type, work, options);
-    while (run.jobs_left())
+    while (run.jobs_left() && !work.stopped())
         if (JobRecord* job = run.begin_next()) {
             run_work(work, job->task);
             run.complete(job);

@@ -28,8 +28,9 @@ struct PoolOptions {
     bool (*refuse)(PoolResource what, int32_t job_index) = nullptr;  // fault injection for tests
 };
 
-// The threaded run. Returns when every job has finished; false when some job was skipped for
-// want of memory (its work and completion never ran).
+// The threaded run. Returns when every job has finished, or once the work has stopped, when the
+// jobs already running have; false when some job was skipped for want of memory (its work and
+// completion never ran).
 bool run_jobs(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork& work,
               const PoolOptions& options = {});
 

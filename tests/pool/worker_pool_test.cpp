@@ -65,6 +65,15 @@ public:
         return n;
     }
 
+    int32_t jobs_worked() const {
+        int32_t n = 0;
+        for (const auto& id : worker) n += id != std::thread::id();
+        return n;
+    }
+
+    // The work stops itself once this many jobs have completed; 0 never.
+    bool stopped() const override { return stop_after > 0 && jobs_completed() >= stop_after; }
+
     sdk::VRect rect;
     int32_t width;
     std::vector<float> image;
@@ -74,6 +83,7 @@ public:
     std::thread::id caller = std::this_thread::get_id();
     std::atomic<int32_t> running{0}, most{0};
     bool in_completion = false, overlapped = false, off_caller = false;
+    int32_t stop_after = 0;
 };
 
 struct Processors {
@@ -253,6 +263,24 @@ TEST(WorkerPool, JobsWithoutRecordOrBuffersAreSkippedAndTheRunEnds) {
             }
         }
     }
+}
+
+TEST(WorkerPool, WorkThatStopsGetsNoFurtherJobsStarted) {
+    // Those running when the work stops finish and complete; none starts after them.
+    for (int32_t processors : {1, 3}) {
+        Processors p(processors);
+        ImageWork work(kArea, 9);
+        work.stop_after = 1;
+        EXPECT_TRUE(run_jobs(kSunJob, kArea, 0, work));
+        EXPECT_GE(work.jobs_worked(), 1) << processors;
+        EXPECT_LE(work.jobs_worked(), processors) << processors;
+        EXPECT_EQ(work.jobs_completed(), work.jobs_worked()) << processors;
+    }
+    ImageWork serial(kArea, 9);
+    serial.stop_after = 2;
+    EXPECT_TRUE(run_jobs_serial(kSunJob, kArea, 0, serial));
+    EXPECT_EQ(serial.jobs_worked(), 2);
+    EXPECT_EQ(serial.jobs_completed(), 2);
 }
 
 TEST(WorkerPool, WithoutThreadsOrEventsJobsRunOnTheCallingThread) {

@@ -107,5 +107,20 @@ TEST_F(RealRenderTest, DeepModesTakeTheirDepthFromTheModeWhenTheDepthFieldDisagr
     }
 }
 
+TEST_F(RealRenderTest, TheHostsAbortProcedureStopsTheRenderAsTilesComplete) {
+    // 600 x 300 is 3 x 2 tiles; the user stops the run when the second tile completes.
+    const Document before = patterned(600, 300, 8, ColourKind::rgb, false);
+    Host host(before);
+    host.options().failures.abort_from = 2;
+    const hosting::RunResult run = host.run_filter(PluginMain, false);
+    EXPECT_EQ(run.result, sdk::kUserCanceledErr);
+    EXPECT_EQ(run.selector, sdk::kFilterSelectorStart);
+    EXPECT_EQ(host.abort_calls(), 2);
+    EXPECT_EQ(host.advance_calls(), 1);  // only the first tile was asked for
+    EXPECT_NE(host.document().pixels, before.pixels);
+    EXPECT_EQ(state_of(host).work_block, nullptr);
+    EXPECT_FALSE(std::filesystem::exists(program_folder() / "Corvanthe cached settings D"));
+}
+
 }  // namespace
 }  // namespace corvanthe::reliability
