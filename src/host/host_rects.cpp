@@ -36,6 +36,10 @@ bool uses_32bit_coordinates(const sdk::FilterRecord& record) {
     return record.bigDocumentData && record.bigDocumentData->PluginUsing32BitCoordinates != 0;
 }
 
+void opt_into_32bit_coordinates(sdk::FilterRecord& record) {
+    if (record.bigDocumentData) record.bigDocumentData->PluginUsing32BitCoordinates = 1;
+}
+
 sdk::VRect get_rect(const sdk::FilterRecord& record, HostRect which) {
     if (uses_32bit_coordinates(record)) return long_rect(std::as_const(*record.bigDocumentData), which);
     const sdk::Rect& s = short_rect(record, which);

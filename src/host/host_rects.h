@@ -10,6 +10,10 @@ enum class HostRect { kFilter, kIn, kOut, kMask };
 
 bool uses_32bit_coordinates(const sdk::FilterRecord& record);
 
+// Where the host offers the big-document record, tells it that the plug-in uses its 32-bit
+// fields, so documents of more than 32767 pixels a side can be filtered.
+void opt_into_32bit_coordinates(sdk::FilterRecord& record);
+
 sdk::VRect get_rect(const sdk::FilterRecord& record, HostRect which);
 void set_rect(sdk::FilterRecord& record, HostRect which, const sdk::VRect& rect);
 

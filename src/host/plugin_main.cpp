@@ -1,6 +1,7 @@
 #include "host/plugin_main.h"
 
 #include "host/host_context.h"
+#include "host/host_rects.h"
 #include "host/kept_blocks.h"
 #include "host/selectors.h"
 
@@ -47,6 +48,7 @@ extern "C" void CORVANTHE_HOST_API PluginMain(int16_t selector, void* record, in
         run_about(context, record);
     } else if (auto* filter = static_cast<sdk::FilterRecord*>(record)) {
         context.record = filter;
+        opt_into_32bit_coordinates(*filter);
         context.basic_suite = filter->sSPBasic;
         context.owner_window = owner_of(filter->platformData);
         if (known_filter_selector(selector)) set_result(context, sdk::kNoErr);

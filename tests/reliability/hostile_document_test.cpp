@@ -62,6 +62,18 @@ TEST_F(HostileDocumentTest, CoordinatesAbove32767TravelInTheBigDocumentFields) {
     EXPECT_TRUE(painted_exactly_the_filter_area(host.document(), before));
 }
 
+TEST_F(HostileDocumentTest, AHostOfferingTheBigDocumentRecordGetsItsWideDocumentsFiltered) {
+    // The host leaves the flag clear and waits for the plug-in to opt into the 32-bit fields.
+    const Document before = patterned(40000, 20, 8, ColourKind::rgb, false);
+    Host host(before);
+    host.options().coordinates = Coordinates::big_flag_clear;
+    const hosting::RunResult run = host.run_filter(PluginMain, false);
+    EXPECT_EQ(run.result, 0);
+    EXPECT_TRUE(host.uses_32bit_coordinates());
+    EXPECT_EQ(paint_log.tiles, tiles_over(before.effective_filter_rect()));
+    EXPECT_TRUE(painted_exactly_the_filter_area(host.document(), before));
+}
+
 TEST_F(HostileDocumentTest, EveryDepthLayoutAndSelection) {
     for (const int depth : {8, 16, 32})
         for (const ColourKind colour : {ColourKind::grey, ColourKind::rgb})
