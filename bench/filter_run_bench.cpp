@@ -1,5 +1,5 @@
 // Whole filter runs through PluginMain and the in-process host: the default sun rendered and
-// glued onto a 4000 x 3000 8-bit RGB document.
+// glued onto a 4000 x 3000 8-bit RGB document, and how soon such a run ends when the host cancels.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -105,6 +105,55 @@ void BM_ThreadScaling(benchmark::State& state) {
     if (!factors.empty()) state.counters["2T/1T"] = factors[factors.size() / 2];
 }
 BENCHMARK(BM_ThreadScaling)->Iterations(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The moment the host first refused a tile in the current run.
+std::chrono::steady_clock::time_point first_refusal;
+bool refused = false;
+
+void note_refusal() {
+    if (refused) return;
+    refused = true;
+    first_refusal = std::chrono::steady_clock::now();
+}
+
+sdk::Boolean CORVANTHE_HOST_API user_wants_to_stop() {
+    note_refusal();
+    return 1;
+}
+
+sdk::OSErr CORVANTHE_HOST_API cancelled_tile() {
+    note_refusal();
+    return sdk::kUserCanceledErr;
+}
+
+// How long a 4000 x 3000 run on 2 threads takes to end after the host first refuses a tile:
+// through its abort procedure (refusal 0) or through advanceState (refusal 1). The jobs that are
+// running then finish; no other starts. "stop ms" is the slowest of the iterations.
+void BM_StopAfterTheFirstRefusal(benchmark::State& state) {
+    const PrivateCache cache;
+    const ProcessorCount processors(2);
+    hosting::Host host(grey_document(SilentRun::kWidth, SilentRun::kHeight));
+    hosting::DescriptorStore store(host.handles());
+    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    double slowest = 0.0;
+    for (auto _ : state) {
+        host.begin_run();
+        if (host.call(PluginMain, sdk::kFilterSelectorPrepare) != 0) state.SkipWithError("Prepare failed");
+        if (state.range(0) == 0)
+            host.record().abortProc = user_wants_to_stop;
+        else
+            host.record().advanceState = cancelled_tile;
+        refused = false;
+        const int16_t result = host.call(PluginMain, sdk::kFilterSelectorStart);
+        const auto ended = std::chrono::steady_clock::now();
+        host.end_run();
+        if (result != sdk::kUserCanceledErr || !refused) state.SkipWithError("the run was not cancelled");
+        slowest = std::max(slowest, std::chrono::duration<double, std::milli>(ended - first_refusal).count());
+    }
+    state.counters["stop ms"] = slowest;
+    host.options().descriptors.reset();
+}
+BENCHMARK(BM_StopAfterTheFirstRefusal)->Arg(0)->Arg(1)->ArgName("refusal")->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace corvanthe::bench
