@@ -21,7 +21,8 @@ public:
     // Waits without time limit until the event is signalled, then clears it.
     void wait(int32_t event);
     // Waits until one of events first .. first + count - 1 is signalled, clears it and returns
-    // its number (the lowest when several are).
+    // its number (the lowest when several are); -1 when the wait fails (or the set has no such
+    // events), and then which event fired is unknown.
     int32_t wait_any(int32_t first, int32_t count);
 
 private:

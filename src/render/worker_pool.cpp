@@ -141,6 +141,27 @@ bool fill_slot(Run& run, JobWork& work, EventSet& events, int32_t threads, int32
     return false;
 }
 
+// The jobs left, one after another on the calling thread.
+void run_rest_here(Run& run, JobWork& work) {
+    while (run.jobs_left() && !work.stopped())
+        if (JobRecord* job = run.begin_next()) {
+            run_work(work, job->task);
+            run.complete(job);
+        }
+}
+
+// After a failed wait it is unknown which jobs are done: each running job is completed once
+// its thread has ended, and the jobs left run on the calling thread.
+void finish_without_events(Run& run, JobWork& work, int32_t threads, JobRecord** slots) {
+    for (int32_t slot = 0; slot < threads; ++slot)
+        if (JobRecord* job = slots[slot]) {
+            job->thread.join();
+            run.complete(job);
+            slots[slot] = nullptr;
+        }
+    run_rest_here(run, work);
+}
+
 }  // namespace
 
 void set_processor_override(int32_t processors) { processor_override.store(processors < 0 ? 0 : processors); }
@@ -170,7 +191,12 @@ bool run_jobs(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork
     int32_t busy = 0;
     for (int32_t slot = 0; slot < threads; ++slot) busy += fill_slot(run, work, events, threads, slot, slots);
     while (busy > 0) {
-        const int32_t slot = events.wait_any(threads, threads) - threads;
+        const int32_t fired = run.refused(PoolResource::wait, 0) ? -1 : events.wait_any(threads, threads);
+        if (fired < 0) {
+            finish_without_events(run, work, threads, slots);
+            break;
+        }
+        const int32_t slot = fired - threads;
         JobRecord* job = slots[slot];
         ended[slot] = std::move(job->thread);
         run.complete(job);
@@ -182,11 +208,7 @@ bool run_jobs(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork
 bool run_jobs_serial(int32_t kind, const sdk::VRect& rect, int32_t layout_type, JobWork& work,
                      const PoolOptions& options) {
     Run run(kind, rect, layout_type, work, options);
-    while (run.jobs_left() && !work.stopped())
-        if (JobRecord* job = run.begin_next()) {
-            run_work(work, job->task);
-            run.complete(job);
-        }
+    run_rest_here(run, work);
     return run.all_ran();
 }
 

@@ -20,8 +20,9 @@ int32_t thread_count(int32_t layout_type, int32_t job_count);
 
 // What a run may fail to get. A job without its record or cell buffers is skipped and the run
 // reports false; a job without a thread runs on the calling thread; without events the whole run
-// goes serial.
-enum class PoolResource { events, job_record, cell_buffers, thread };
+// goes serial; after a failed wait for a finished job the running jobs are completed as their
+// threads end and the rest run on the calling thread.
+enum class PoolResource { events, job_record, cell_buffers, thread, wait };
 
 struct PoolOptions {
     int64_t (*clock)() = nullptr;  // whole seconds for the progress interval; null: a steady clock

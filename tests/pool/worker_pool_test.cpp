@@ -305,6 +305,21 @@ TEST(WorkerPool, WithoutThreadsOrEventsJobsRunOnTheCallingThread) {
     }
 }
 
+TEST(WorkerPool, AFailedWaitStillCompletesEveryJobOnceOnTheCallingThread) {
+    Processors p(3);
+    PoolOptions options;
+    options.refuse = refuse;
+    refused_resource = PoolResource::wait;
+    refused_jobs = 0x1u;  // the first wait fails
+    ImageWork work(kArea, 9);
+    EXPECT_TRUE(run_jobs(kSunJob, kArea, 0, work, options));
+    EXPECT_EQ(work.completed, std::vector<int>(9, 1));
+    EXPECT_EQ(work.writes, std::vector<int>(work.writes.size(), 1));
+    EXPECT_FALSE(work.off_caller);
+    EXPECT_FALSE(work.overlapped);
+    for (size_t i = 0; i < 9; ++i) EXPECT_EQ(work.worker[i] == work.caller, i >= 3) << i;  // the rest ran here
+}
+
 TEST(EventSet, AutoResetAndWaitForAny) {
     EventSet events;
     ASSERT_TRUE(events.create(4));

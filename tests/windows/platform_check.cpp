@@ -58,6 +58,18 @@ void check_events() {
     many.set(120);
     check(many.wait_any(100, 50) == 120, "wait-any over 50 events from 100 gives the lowest");
     check(many.wait_any(70, 80) == 140, "and over 80 events the one left");
+
+    // A wait over more than 64 events that begins before the event is set still wakes.
+    Relay r{&many, 0, 130};
+    Thread worker;
+    check(worker.start(relay, &r), "a thread starts for the late event");
+    many.set(0);
+    check(many.wait_any(50, 100) == 130, "wait-any over 100 events wakes for an event set later");
+    worker.join();
+
+    check(many.wait_any(100, 51) == -1, "wait-any beyond the set fails with -1");
+    EventSet none;
+    check(none.wait_any(0, 1) == -1, "wait-any on a set never made fails with -1");
 }
 
 void check_threads() {

@@ -12,6 +12,7 @@ struct EventSet::Events {
     std::mutex mutex;
     std::condition_variable changed;
     bool* signalled = nullptr;
+    int32_t count = 0;
 };
 
 bool EventSet::create(int32_t count) {
@@ -24,6 +25,7 @@ bool EventSet::create(int32_t count) {
         delete events;
         return false;
     }
+    events->count = count;
     events_ = events;
     return true;
 }
@@ -55,6 +57,7 @@ void EventSet::wait(int32_t event) {
 }
 
 int32_t EventSet::wait_any(int32_t first, int32_t count) {
+    if (!events_ || first < 0 || count < 1 || first + count > events_->count) return -1;
     std::unique_lock<std::mutex> lock(events_->mutex);
     int32_t fired = -1;
     events_->changed.wait(lock, [&] {
