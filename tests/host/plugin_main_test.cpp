@@ -250,9 +250,10 @@ TEST_F(PluginMainTest, AHostWithoutAdvanceStateIsRefusedWithTheMessage) {
 
 TEST_F(PluginMainTest, ModesThatCannotBeFilteredAreRefusedWithTheModeMessage) {
     // Result 1 tells the host that the plug-in has shown its own message.
-    const int16_t modes[] = {sdk::kModeBitmap,       sdk::kModeIndexedColor, sdk::kModeCMYKColor,
-                             sdk::kModeMultichannel, sdk::kModeDuotone,      sdk::kModeLabColor,
-                             sdk::kModeLab48,        sdk::kModeCMYK64,       sdk::kModeDeepMultichannel};
+    const int16_t modes[] = {sdk::kModeBitmap,  sdk::kModeIndexedColor, sdk::kModeCMYKColor,  sdk::kModeHSLColor,
+                             sdk::kModeHSBColor, sdk::kModeMultichannel, sdk::kModeDuotone,   sdk::kModeLabColor,
+                             sdk::kModeLab48,    sdk::kModeCMYK64,       sdk::kModeDeepMultichannel,
+                             sdk::kModeDuotone16};
     size_t shown = 0;
     for (const int16_t mode : modes) {
         Host host(patterned(30, 30, 8, ColourKind::rgb, false));
