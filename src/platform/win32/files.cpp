@@ -1,13 +1,97 @@
 #include "platform/files.h"
 
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <atomic>
+
+#include "platform/win32/wide_text.h"
 
 namespace corvanthe {
+namespace {
 
-bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+constexpr int kMaxNameTries = 100;
 
-bool replace_file(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+std::string folder_of(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+void remove_file(const std::string& path) { DeleteFileW(wide_from_utf8(path).c_str()); }
+
+}  // namespace
+
+bool file_exists(const std::string& path) {
+    return GetFileAttributesW(wide_from_utf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+    return _wfopen(wide_from_utf8(path).c_str(), wide_from_utf8(mode).c_str());
+}
+
+bool make_folder(const std::string& path) {
+    const std::wstring folder = wide_from_utf8(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool start_replacement(const std::string& path, ReplacementFile& file) {
+    file = {};
+    if (path.empty()) return false;
+    file.target = path;
+    const std::string base = path.substr(folder_of(path).size());
+    static std::atomic<unsigned> counter{0};
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; handle == INVALID_HANDLE_VALUE && attempt < kMaxNameTries; ++attempt) {
+        file.temporary = folder_of(path) + "." + base + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(counter.fetch_add(1)) + ".tmp";
+        handle = CreateFileW(wide_from_utf8(file.temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (handle == INVALID_HANDLE_VALUE) {
+        file = {};
+        return false;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (descriptor < 0) CloseHandle(handle);
+    file.stream = descriptor < 0 ? nullptr : _fdopen(descriptor, "wb");
+    if (!file.stream) {
+        if (descriptor >= 0) _close(descriptor);
+        remove_file(file.temporary);
+        file = {};
+        return false;
+    }
+    return true;
+}
+
+bool finish_replacement(ReplacementFile& file) {
+    if (!file.stream) return false;
+    const bool flushed = std::fflush(file.stream) == 0;
+    bool ok = std::fclose(file.stream) == 0 && flushed;
+    file.stream = nullptr;
+    const std::wstring temporary = wide_from_utf8(file.temporary);
+    const std::wstring target = wide_from_utf8(file.target);
+    if (ok) {
+        // ReplaceFileW keeps the old file's attributes, security and creation time;
+        // a target that does not exist yet is simply moved into place.
+        if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+            ok = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                              nullptr) != 0;
+        else
+            ok = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!ok) DeleteFileW(temporary.c_str());
+    return ok;
+}
+
+void abandon_replacement(ReplacementFile& file) {
+    if (!file.stream) return;
+    std::fclose(file.stream);
+    file.stream = nullptr;
+    remove_file(file.temporary);
 }
 
 }  // namespace corvanthe
