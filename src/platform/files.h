@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace corvanthe {
 
@@ -21,6 +22,9 @@ bool file_exists(const std::string& path);
 std::FILE* open_file(const std::string& path, const char* mode);
 // Creates one folder level; true when it is there afterwards (also when it was before).
 bool make_folder(const std::string& path);
+// The names of the entries of a folder that are not folders themselves (a link counts
+// as what it leads to), in no particular order; false when it cannot be listed.
+bool list_folder_files(const std::string& folder, std::vector<std::string>& names);
 
 // A new file that takes the place of an old one only when it is complete. It is
 // written beside the file it replaces under a name of its own, created exclusively,
@@ -31,15 +35,17 @@ struct ReplacementFile {
     std::string target;     // the file it replaces: where a link leads, not the link
 };
 
-// Starts the new file for `path`. When `path` is a link, the file it leads to is
-// replaced and the link kept; the new file gets the old file's permissions (a new
-// target gets the usual ones). False when it cannot be created.
+// Starts the new file for `path`. The new file gets the old file's permissions (a new
+// target gets the usual ones); on Linux, when `path` is a symbolic link, the file it
+// leads to is replaced and the link kept. False when it cannot be created.
 bool start_replacement(const std::string& path, ReplacementFile& file);
 
 // Closes the stream and puts the new file in place of the target, so that a reader
-// sees either the old file or the whole new one; a file with further hard links is
-// rewritten where it is, so that every name keeps seeing it. False when the target
-// could not be replaced; it is then left as it was and the new file is gone.
+// sees either the old file or the whole new one; on Linux a file with further hard
+// links is rewritten where it is, so that every name keeps seeing it; on Windows the
+// old file's attributes are kept. False when the target could not be replaced; it is
+// then left as it was (but for an in-place rewrite that failed part way) and the new
+// file is gone.
 bool finish_replacement(ReplacementFile& file);
 
 // Closes and removes the new file; the target stays as it was.

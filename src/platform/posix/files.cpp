@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,6 +76,25 @@ bool make_folder(const std::string& path) {
     return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool list_folder_files(const std::string& folder, std::vector<std::string>& names) {
+    DIR* listing = opendir(folder.c_str());
+    if (!listing) return false;
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    errno = 0;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        struct stat st;
+        const bool is_folder = entry->d_type == DT_DIR ||
+                               ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) &&
+                                stat((prefix + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+        if (!is_folder) names.push_back(name);
+        errno = 0;
+    }
+    const bool listed = errno == 0;
+    closedir(listing);
+    return listed;
+}
+
 bool start_replacement(const std::string& path, ReplacementFile& file) {
     file = {};
     if (path.empty()) return false;
@@ -96,7 +116,7 @@ bool start_replacement(const std::string& path, ReplacementFile& file) {
         file = {};
         return false;
     }
-    if (replaces) fchmod(fd, old.st_mode & 07777);
+    if (replaces) fchmod(fd, old.st_mode & 0777);
     file.stream = fdopen(fd, "wb");
     if (!file.stream) {
         close(fd);

@@ -12,6 +12,8 @@ namespace corvanthe {
 namespace {
 
 constexpr int kMaxNameTries = 100;
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 std::string folder_of(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -35,6 +37,19 @@ bool make_folder(const std::string& path) {
     if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool list_folder_files(const std::string& folder, std::vector<std::string>& names) {
+    const bool separated = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
+    WIN32_FIND_DATAW found;
+    HANDLE listing = FindFirstFileW(wide_from_utf8(folder + (separated ? "*" : "\\*")).c_str(), &found);
+    if (listing == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(utf8_from_wide(found.cFileName));
+    } while (FindNextFileW(listing, &found));
+    const bool listed = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(listing);
+    return listed;
 }
 
 bool start_replacement(const std::string& path, ReplacementFile& file) {
@@ -74,14 +89,17 @@ bool finish_replacement(ReplacementFile& file) {
     file.stream = nullptr;
     const std::wstring temporary = wide_from_utf8(file.temporary);
     const std::wstring target = wide_from_utf8(file.target);
-    if (ok) {
-        // ReplaceFileW keeps the old file's attributes, security and creation time;
-        // a target that does not exist yet is simply moved into place.
-        if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
-            ok = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                              nullptr) != 0;
-        else
-            ok = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const DWORD old_attributes = GetFileAttributesW(target.c_str());
+    if (ok && old_attributes != INVALID_FILE_ATTRIBUTES) {
+        // ReplaceFileW keeps the old file's security, creation time and streams; the
+        // attributes a user sets (hidden, system, ...) are put back as they were, as
+        // not every system's ReplaceFileW carries them over.
+        ok = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr) != 0;
+        const DWORD kept = old_attributes & kKeptAttributes;
+        if (ok) SetFileAttributesW(target.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL);
+    } else if (ok) {
+        ok = MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
     if (!ok) DeleteFileW(temporary.c_str());
     return ok;
