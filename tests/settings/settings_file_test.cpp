@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <algorithm>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -374,7 +375,7 @@ TEST_F(SettingsFile, AFailedWriteLeavesTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root_), {}), 2) << "only the file and the cache";
 
     // A file that cannot even be started (no file descriptor left): the old one stays too.
-    const int next_descriptor = dup(0);
+    const int next_descriptor = open("/dev/null", O_RDONLY);
     ASSERT_GE(next_descriptor, 0);
     close(next_descriptor);
     getrlimit(RLIMIT_NOFILE, &old_limit);
