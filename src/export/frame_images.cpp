@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/files.h"
+
 namespace corvanthe {
 
 const FrameImage kFrameImages[4] = {
@@ -91,7 +93,7 @@ bool write_frame_images(const std::string& folder) {
     bool all = true;
     for (const FrameImage& frame : kFrameImages) {
         const std::vector<uint8_t> gif = frame_image_gif(frame);
-        std::FILE* f = std::fopen((folder + frame.file_name).c_str(), "wb");
+        std::FILE* f = open_file(folder + frame.file_name, "wb");
         if (!f) {
             all = false;
             continue;

@@ -1,15 +1,9 @@
 #include "export/page_writer.h"
 
-#include <cerrno>
-#include <sys/stat.h>
-
 #include "export/frame_images.h"
 #include "export/html_text.h"
+#include "platform/files.h"
 #include "platform/product.h"
-
-#ifdef _WIN32
-#include <direct.h>
-#endif
 
 namespace corvanthe {
 namespace {
@@ -21,15 +15,6 @@ constexpr std::string_view kSpacerCell = R"(<td align="center" valign="top" widt
 std::string folder_of(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool make_folder(const std::string& path) {
-#ifdef _WIN32
-    const int rc = _mkdir(path.c_str());
-#else
-    const int rc = mkdir(path.c_str(), 0755);
-#endif
-    return rc == 0 || errno == EEXIST;
 }
 
 }  // namespace
@@ -73,7 +58,7 @@ bool PageWriter::start(const std::string& page_path, PageKind kind, int columns,
     picture_folder_ = folder_of(page_path) + "web_images/";
     if (make_folder(picture_folder_)) write_frame_images(picture_folder_);
 
-    file_ = std::fopen(page_path.c_str(), "wb");
+    file_ = open_file(page_path, "wb");
     if (!file_) return false;
 
     line(R"(<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)");

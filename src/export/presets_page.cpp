@@ -1,13 +1,12 @@
 #include "export/presets_page.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "export/html_text.h"
 #include "export/page_writer.h"
 #include "layers/jpeg_reader.h"
+#include "platform/files.h"
 #include "settings/settings_file.h"
 
 namespace corvanthe {
@@ -52,18 +51,10 @@ bool is_preset_name(const std::string& name) {
 
 // The folder's preset files by name; false when it cannot be listed.
 bool list_presets(const std::string& folder, std::vector<std::string>& names) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::directory_iterator entry(fs::path(folder), error);
-    if (error) return false;
-    for (const fs::directory_iterator end; entry != end; entry.increment(error)) {
-        if (error) return false;
-        std::error_code type_error;
-        if (entry->is_directory(type_error)) continue;
-        std::string name = entry->path().filename().string();
+    std::vector<std::string> files;
+    if (!list_folder_files(folder, files)) return false;
+    for (std::string& name : files)
         if (is_preset_name(name)) names.push_back(std::move(name));
-    }
-    if (error) return false;
     std::sort(names.begin(), names.end());
     return true;
 }

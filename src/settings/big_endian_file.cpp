@@ -8,7 +8,7 @@ BigEndianReader::~BigEndianReader() {
 
 int16_t BigEndianReader::open(const std::string& path) {
     if (file_) std::fclose(file_);
-    file_ = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+    file_ = path.empty() ? nullptr : open_file(path, "rb");
     ended_ = error_ = false;
     return file_ ? kFileOk : kFileCannotOpen;
 }
@@ -33,26 +33,17 @@ bool BigEndianReader::read_int(int32_t& value) {
 
 BigEndianWriter::~BigEndianWriter() { discard(); }
 
-void BigEndianWriter::discard() {
-    if (!file_) return;
-    std::fclose(file_);
-    file_ = nullptr;
-    std::remove(partial_.c_str());
-}
+void BigEndianWriter::discard() { abandon_replacement(file_); }
 
 int16_t BigEndianWriter::open(const std::string& path) {
     discard();
     error_ = false;
-    if (path.empty()) return kFileCannotOpen;
-    target_ = path;
-    partial_ = path + ".partial";
-    file_ = std::fopen(partial_.c_str(), "wb");
-    return file_ ? kFileOk : kFileCannotOpen;
+    return start_replacement(path, file_) ? kFileOk : kFileCannotOpen;
 }
 
 void BigEndianWriter::write_bytes(const uint8_t* data, std::size_t size) {
-    if (!file_ || error_ || size == 0) return;
-    if (std::fwrite(data, 1, size, file_) != size) error_ = true;
+    if (!file_.stream || error_ || size == 0) return;
+    if (std::fwrite(data, 1, size, file_.stream) != size) error_ = true;
 }
 
 void BigEndianWriter::write_int(int32_t value) {
@@ -63,15 +54,12 @@ void BigEndianWriter::write_int(int32_t value) {
 }
 
 int16_t BigEndianWriter::commit() {
-    if (!file_) return kFileWriteError;
-    const bool flushed = std::fflush(file_) == 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (error_ || !flushed || !closed || !replace_file(partial_, target_)) {
-        std::remove(partial_.c_str());
+    if (!file_.stream) return kFileWriteError;
+    if (error_) {
+        abandon_replacement(file_);
         return kFileWriteError;
     }
-    return kFileOk;
+    return finish_replacement(file_) ? kFileOk : kFileWriteError;
 }
 
 }  // namespace corvanthe

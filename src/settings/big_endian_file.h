@@ -1,7 +1,7 @@
 #pragma once
 // Reading and writing the program's own files: 32-bit big-endian integers and
 // raw bytes, strictly in order. A writer goes to a new file beside the target and
-// replaces the target only when every byte was written.
+// replaces the target only when every byte was written (see ReplacementFile).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,9 +49,7 @@ public:
 private:
     void discard();
 
-    std::FILE* file_ = nullptr;
-    std::string target_;
-    std::string partial_;
+    ReplacementFile file_;
     bool error_ = false;
 };
 

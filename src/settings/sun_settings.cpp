@@ -34,9 +34,18 @@ void copy_snapshot_fields(const SunSettings& from, SunSettings& to) {
 
 void set_text(char (&buffer)[kPathLength], const char* text) {
     std::size_t n = std::strlen(text);
-    if (n >= kPathLength) n = kPathLength - 1;
+    if (n >= kPathLength) {
+        n = kPathLength - 1;
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;  // inside a character
+    }
     std::memcpy(buffer, text, n);
     buffer[n] = '\0';
+}
+
+void remember_folder(char (&buffer)[kPathLength], const std::string& chosen_path) {
+    const std::size_t separator = chosen_path.find_last_of("/\\");
+    const std::string folder = separator == std::string::npos ? std::string() : chosen_path.substr(0, separator + 1);
+    set_text(buffer, folder.size() < kPathLength ? folder.c_str() : "");
 }
 
 void reset_to_defaults(SunSettings& s) {

@@ -3,6 +3,7 @@
 // render, the file choosers and the export share. It lives in the host's
 // `parameters` handle, so it is a plain record with no pointers.
 #include <cstdint>
+#include <string>
 
 namespace corvanthe {
 
@@ -107,7 +108,15 @@ void reset_export_fields(SunSettings& s);
 void take_snapshot(const SunSettings& from, SunSettings& snapshot);
 void restore_snapshot(const SunSettings& snapshot, SunSettings& to);
 
-// Copies a text into a fixed buffer, cut to fit, always terminated.
+// Texts and paths in the record are UTF-8.
+
+// Copies a text into a fixed buffer, always terminated; a text that does not fit is
+// cut before the first character that does not.
 void set_text(char (&buffer)[kPathLength], const char* text);
+
+// Keeps the folder of a path a chooser gave (the path up to its last separator), or
+// empties the buffer when that folder does not fit: the chooser then starts in its
+// usual folder rather than in a folder cut short.
+void remember_folder(char (&buffer)[kPathLength], const std::string& chosen_path);
 
 }  // namespace corvanthe

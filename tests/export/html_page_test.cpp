@@ -51,6 +51,18 @@ TEST(HtmlText, EscapesMarkupHighBytesAndSourceNames) {
     EXPECT_EQ(escape_html_src("Zz09._-\xFF"), "Zz09%2e%5f%2d%ff");
 }
 
+TEST(HtmlText, NamesThatAreUtf8AreReadAsCharacters) {
+    EXPECT_EQ(escape_html_text("caf\xC3\xA9 \xC2\x9F \xE2\x82\xAC&"), "caf&eacute; &#159; &#8364;&amp;");
+    EXPECT_EQ(picture_base_name("caf\xC3\xA9\t\xE2\x82\xAC:.q4q"), "caf\xC3\xA9 \xE2\x82\xAC_");
+    // Bytes that are not UTF-8 (overlong, a surrogate, beyond U+10FFFF, cut short) keep
+    // the rules of single bytes.
+    EXPECT_EQ(escape_html_text("\xC0\xAF"), "&Agrave;&macr;");
+    EXPECT_EQ(escape_html_text("\xED\xA0\x80"), "&iacute;&nbsp;&#128;");
+    EXPECT_EQ(escape_html_text("\xF4\x90\x80\x80"), "&ocirc;&#144;&#128;&#128;");
+    EXPECT_EQ(escape_html_text("\xE2\x82"), "&acirc;&#130;");
+    EXPECT_EQ(picture_base_name("\xC3\xA9\xC3"), "\x63\x49\x63");
+}
+
 TEST(HtmlText, PictureNamesNeverLeaveThePictureFolder) {
     EXPECT_EQ(picture_base_name("/presets/a&b <1>.q4q"), "a&b <1>");
     EXPECT_EQ(picture_base_name("C:\\presets\\sun.q4q"), "sun");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -76,6 +77,27 @@ TEST_F(PresetsPage, EveryReadablePresetGetsItsPictureAndCaptionInNameOrder) {
     EXPECT_NEAR(picture.centre.red, 180, 4);
     EXPECT_TRUE(fs::exists(out_ / "web_images" / "d.q4q.jpg"));
     EXPECT_EQ(std::distance(fs::directory_iterator(out_ / "web_images"), fs::directory_iterator()), 7 + 4);
+}
+
+TEST_F(PresetsPage, UnicodeNamesShowAsTheirCharactersAndNameTheirPictures) {
+    const std::string names[] = {"caf\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC sun", "\xF0\x9F\x8C\x9E"};
+    for (const std::string& name : names) write_preset(presets_ / (name + ".q4q"), settings_, 10, 20, 30);
+
+    const fs::path page = out_ / "Corvanthe presets.html";
+    ASSERT_EQ(write_presets_page(presets_.string(), page.string()).missing_pictures, 0);
+    const std::string html = read_file(page);
+    EXPECT_NE(html.find("<img src=\"web_images/caf%c3%a9.jpg\" alt=\"caf&eacute;.jpg\""), std::string::npos);
+    EXPECT_NE(html.find(">caf&eacute;</font>"), std::string::npos);
+    EXPECT_NE(html.find("<img src=\"web_images/%e6%97%a5%e6%9c%ac%20sun.jpg\" alt=\"&#26085;&#26412; sun.jpg\""),
+              std::string::npos);
+    EXPECT_NE(html.find(">&#26085;&#26412; sun</font>"), std::string::npos);
+    EXPECT_NE(html.find(">&#127774;</font>"), std::string::npos);
+    EXPECT_TRUE(std::all_of(html.begin(), html.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        << "the page stays plain ASCII";
+    for (const std::string& name : names) {
+        DecodedPicture picture;
+        EXPECT_TRUE(decode_picture(out_ / "web_images" / (name + ".jpg"), picture)) << name;
+    }
 }
 
 TEST_F(PresetsPage, PicturesCarryTheProgramsMetadataAsExiftoolReadsIt) {

@@ -53,6 +53,15 @@ TEST_F(TemporaryFolder, IsAPrivateFolderUnderTheCache) {
     EXPECT_EQ(temporary_path("Corvanthe cached settings D"), folder + "Corvanthe cached settings D");
 }
 
+TEST_F(TemporaryFolder, CreatesAMissingCacheFolderOwnerOnly) {
+    const fs::path cache = root_ / "not yet" / "cache";
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    EXPECT_EQ(temporary_folder(), (cache / "corvanthe").string() + "/");
+    EXPECT_EQ(permissions(root_ / "not yet"), 0700u);
+    EXPECT_EQ(permissions(cache), 0700u);
+    EXPECT_EQ(permissions(cache / "corvanthe"), 0700u);
+}
+
 TEST_F(TemporaryFolder, TightensAFolderOthersCouldWrite) {
     fs::create_directory(root_ / "corvanthe");
     chmod((root_ / "corvanthe").c_str(), 0777);

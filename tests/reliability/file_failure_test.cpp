@@ -79,7 +79,7 @@ protected:
 TEST_F(FileFailureTest, AnUnusableTemporaryFolderLeavesRunsAndFilesAlone) {
     const fs::path file = root_ / "a file";
     std::ofstream(file) << "not a folder";
-    const fs::path unusable[] = {file, file / "below", root_ / "missing" / "deeper", "/proc"};
+    const fs::path unusable[] = {file, file / "below", "/proc"};
     for (const fs::path& place : unusable) {
         setenv("XDG_CACHE_HOME", place.c_str(), 1);
         EXPECT_EQ(temporary_folder(), "") << place;
@@ -98,7 +98,13 @@ TEST_F(FileFailureTest, AnUnusableTemporaryFolderLeavesRunsAndFilesAlone) {
         expect_run_succeeds(place.string());
     }
     EXPECT_EQ(contents(file), std::vector<char>({'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'l', 'd', 'e', 'r'}));
-    EXPECT_FALSE(fs::exists(root_ / "missing"));
+
+    // A cache folder that does not exist yet is made, as ~/.cache would be, and used.
+    setenv("XDG_CACHE_HOME", (root_ / "missing" / "deeper").c_str(), 1);
+    EXPECT_EQ(save_cached_settings(defaults_with_radius(77), nullptr), kFileOk);
+    SunSettings read = defaults_with_radius(12);
+    EXPECT_EQ(load_cached_settings(read, nullptr).error, kFileOk);
+    EXPECT_EQ(read.sun_radius, 77);
 }
 
 TEST_F(FileFailureTest, AFolderOfAnotherUserIsNotUsed) {

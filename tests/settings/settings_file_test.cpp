@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <functional>
 #include <algorithm>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/files.h"
 #include "settings/settings_file.h"
@@ -371,10 +374,84 @@ TEST_F(SettingsFile, AFailedWriteLeavesTheOldFile) {
     EXPECT_EQ(read_file(path("keep.q4q")), old_bytes);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root_), {}), 2) << "only the file and the cache";
 
-    // A file that cannot even be started: the old one stays too.
-    std::filesystem::create_directory(path("keep.q4q.partial"));
-    EXPECT_EQ(write_settings_file(path("keep.q4q"), second, nullptr), kFileCannotOpen);
+    // A file that cannot even be started (no file descriptor left): the old one stays too.
+    const int next_descriptor = open("/dev/null", O_RDONLY);
+    ASSERT_GE(next_descriptor, 0);
+    close(next_descriptor);
+    getrlimit(RLIMIT_NOFILE, &old_limit);
+    limit = old_limit;
+    limit.rlim_cur = rlim_t(next_descriptor);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    const int16_t not_started = write_settings_file(path("keep.q4q"), second, nullptr);
+    setrlimit(RLIMIT_NOFILE, &old_limit);
+    EXPECT_EQ(not_started, kFileCannotOpen);
     EXPECT_EQ(read_file(path("keep.q4q")), old_bytes);
+}
+
+// Saving over a file keeps what the user made of it: links stay links and lead to the
+// new settings, hard-linked names all see them, the permissions stay, and no file of
+// the user's is touched whatever its name.
+TEST_F(SettingsFile, SavingKeepsLinksPermissionsAndOtherFiles) {
+    namespace fs = std::filesystem;
+    const auto saved_radius = [](const std::string& file) {
+        SunSettings s = defaults();
+        EXPECT_EQ(read_settings_file(file, SettingsReadMode::Load, s, nullptr).error, kFileOk) << file;
+        return s.sun_radius;
+    };
+    const auto mode_of = [](const std::string& file) { return fs::status(file).permissions() & fs::perms::mask; };
+    SunSettings first = defaults();
+    first.sun_radius = 11;
+    SunSettings second = defaults();
+    second.sun_radius = 22;
+
+    fs::create_directory(path("kept"));
+    ASSERT_EQ(write_settings_file(path("kept/real.q4q"), first, nullptr), kFileOk);
+    fs::permissions(path("kept/real.q4q"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_hard_link(path("kept/real.q4q"), path("second name.q4q"));
+    fs::create_symlink("kept/real.q4q", path("link.q4q"));
+    fs::create_symlink("link.q4q", path("link to link.q4q"));
+    fs::create_symlink("kept/new.q4q", path("dangling.q4q"));
+    write_file(path("link.q4q.partial"), {'m', 'i', 'n', 'e'});
+    write_file(path("kept/real.q4q.partial"), {'m', 'i', 'n', 'e'});
+
+    ASSERT_EQ(write_settings_file(path("link to link.q4q"), second, nullptr), kFileOk);
+    EXPECT_TRUE(fs::is_symlink(path("link to link.q4q")));
+    EXPECT_TRUE(fs::is_symlink(path("link.q4q")));
+    EXPECT_EQ(saved_radius(path("kept/real.q4q")), 22);
+    EXPECT_EQ(saved_radius(path("second name.q4q")), 22) << "the hard link still shares the file";
+    EXPECT_EQ(fs::hard_link_count(path("kept/real.q4q")), 2u);
+    EXPECT_EQ(mode_of(path("kept/real.q4q")), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    ASSERT_EQ(write_settings_file(path("dangling.q4q"), first, nullptr), kFileOk);
+    EXPECT_TRUE(fs::is_symlink(path("dangling.q4q")));
+    EXPECT_EQ(saved_radius(path("kept/new.q4q")), 11);
+
+    ASSERT_EQ(write_settings_file(path("kept/real.q4q"), first, nullptr), kFileOk);
+    EXPECT_EQ(saved_radius(path("second name.q4q")), 11);
+
+    // A file saved without links is replaced in one step, keeping its permissions.
+    ASSERT_EQ(write_settings_file(path("plain.q4q"), first, nullptr), kFileOk);
+    fs::permissions(path("plain.q4q"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    const auto inode = [](const std::string& file) {
+        struct stat st {};
+        stat(file.c_str(), &st);
+        return st.st_ino;
+    };
+    const auto old_inode = inode(path("plain.q4q"));
+    ASSERT_EQ(write_settings_file(path("plain.q4q"), second, nullptr), kFileOk);
+    EXPECT_EQ(saved_radius(path("plain.q4q")), 22);
+    EXPECT_NE(inode(path("plain.q4q")), old_inode) << "replaced by a new file, not rewritten";
+    EXPECT_EQ(mode_of(path("plain.q4q")), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+
+    EXPECT_EQ(read_file(path("link.q4q.partial")), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(read_file(path("kept/real.q4q.partial")), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(root_)) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"cache", "dangling.q4q", "kept", "link to link.q4q", "link.q4q",
+                                              "link.q4q.partial", "new.q4q", "plain.q4q", "real.q4q",
+                                              "real.q4q.partial", "second name.q4q"}))
+        << "no new file left behind";
 }
 
 }  // namespace corvanthe

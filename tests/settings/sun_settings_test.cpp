@@ -128,6 +128,25 @@ TEST(SunSettings, TextsAreCutToTheirBuffer) {
     EXPECT_EQ(std::strlen(s.settings_name), size_t(kPathLength - 1));
 }
 
+TEST(SunSettings, TextsAreCutAtACharacterAndFoldersThatDoNotFitAreNotRemembered) {
+    SunSettings s{};
+    const std::string e_acute = "\xC3\xA9", euro = "\xE2\x82\xAC";
+    set_text(s.settings_name, (std::string(258, 'x') + e_acute).c_str());  // 260 bytes and the end
+    EXPECT_EQ(std::string(s.settings_name), std::string(258, 'x'));
+    set_text(s.settings_name, (std::string(257, 'x') + euro + "y").c_str());
+    EXPECT_EQ(std::string(s.settings_name), std::string(257, 'x'));
+    set_text(s.settings_name, (std::string(256, 'x') + euro + "y").c_str());
+    EXPECT_EQ(std::string(s.settings_name), std::string(256, 'x') + euro);
+
+    remember_folder(s.settings_folder, "C:\\Users\\J" + e_acute + "r\\sun.q4q");
+    EXPECT_EQ(std::string(s.settings_folder), "C:\\Users\\J" + e_acute + "r\\");
+    const std::string folder = "/home/" + std::string(250, 'a') + "/";  // 257 bytes
+    remember_folder(s.settings_folder, folder + "a rather long file name.q4q");
+    EXPECT_EQ(std::string(s.settings_folder), folder);
+    remember_folder(s.settings_folder, "/home/" + std::string(126, 'b') + "/" + e_acute + euro + std::string(125, 'c') + "/x.q4q");
+    EXPECT_EQ(std::string(s.settings_folder), "") << "a folder cut short would be another folder";
+}
+
 TEST(Enumerations, MapBothWaysAndRejectTheUnknown) {
     EXPECT_EQ(enumerator_key(kGlueEnum, 19), four_cc("sg19"));
     EXPECT_EQ(enumerator_key(kGlueEnum, 1), four_cc("sg01"));

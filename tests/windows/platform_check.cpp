@@ -1,14 +1,27 @@
-// The platform layer's events, threads and folders, checked by one program that runs on
-// Linux under CTest and, built for Windows, under Wine: each system's implementation
-// must behave the same. Exits with the number of failed checks.
+// The platform layer's events, threads, folders and files, checked by one program that
+// runs on Linux under CTest and, built for Windows, under Wine: each system's
+// implementation must behave the same. Exits with the number of failed checks.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/event.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/processors.h"
 #include "platform/thread.h"
+#include "settings/settings_file.h"
+#include "settings/temporary_files.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+#endif
 
 namespace {
 
@@ -102,12 +115,75 @@ void check_folders() {
           "the desktop folder, when there is one, ends in a separator");
 }
 
+bool listed(const std::string& folder, const std::string& name) {
+    std::vector<std::string> names;
+    return list_folder_files(folder, names) && std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A user whose folders hold characters beyond the system's ANSI code page keeps the
+// cached settings (and so the dots and undo, which live beside them): the temporary
+// folder, the files in it and the names listed all carry the same UTF-8 text.
+void check_user_characters() {
+    const std::string name = "Corvanthe \xCE\xA9\xCE\xBB \xE6\x97\xA5 caf\xC3\xA9";  // Greek, CJK, Latin-1
+#ifdef _WIN32
+    wchar_t base[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, base);
+    const std::string expected = utf8_from_wide(std::wstring_view(base, n)) + name + "\\";
+    CreateDirectoryW(wide_from_utf8(expected).c_str(), nullptr);
+    SetEnvironmentVariableW(L"TMP", wide_from_utf8(expected).c_str());
+    const std::string folder = temporary_folder();
+    check(folder == expected, "the temporary folder keeps characters beyond the ANSI code page");
+#else
+    std::string root = "/tmp/corvanthe-check-XXXXXX";
+    if (!mkdtemp(root.data())) return;
+    setenv("XDG_CACHE_HOME", (root + "/" + name).c_str(), 1);
+    const std::string folder = temporary_folder();
+    check(folder == root + "/" + name + "/corvanthe/", "the temporary folder keeps a cache folder of any name");
+#endif
+    SunSettings settings{};
+    initialise(settings);
+    settings.sun_radius = 77;
+    check(save_cached_settings(settings, nullptr) == kFileOk, "the cached settings are written there");
+    SunSettings back{};
+    initialise(back);
+    check(load_cached_settings(back, nullptr).error == kFileOk && back.sun_radius == 77,
+          "and read back from there");
+    check(listed(folder, "Corvanthe cached settings D"), "the folder lists the cached settings");
+
+    const std::string preset = folder + name + ".q4q";
+    check(write_settings_file(preset, settings, nullptr) == kFileOk && file_exists(preset),
+          "a settings file of such a name is written");
+    check(listed(folder, name + ".q4q"), "and listed under its name");
+    std::vector<std::string> none;
+    check(!list_folder_files(folder + "missing", none), "a missing folder cannot be listed");
+#ifdef _WIN32
+    const std::wstring wide_preset = wide_from_utf8(preset);
+    SetFileAttributesW(wide_preset.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    settings.sun_radius = 78;
+    check(write_settings_file(preset, settings, nullptr) == kFileOk, "a hidden settings file is saved over");
+    const DWORD attributes = GetFileAttributesW(wide_preset.c_str());
+    check(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+          "and stays hidden");
+    check(read_settings_file(preset, SettingsReadMode::Load, back, nullptr).error == kFileOk && back.sun_radius == 78,
+          "with the new settings");
+#endif
+    std::vector<std::string> left;
+    list_folder_files(folder, left);
+    check(std::none_of(left.begin(), left.end(), [](const std::string& f) { return f.find(".tmp") != std::string::npos; }),
+          "no new file is left behind");
+#ifndef _WIN32
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+#endif
+}
+
 }  // namespace
 
 int main() {
     check_events();
     check_threads();
     check_folders();
+    check_user_characters();
     std::printf("%d failed\n", failures);
     return failures;
 }

@@ -21,6 +21,16 @@ bool ensure_private_folder(const std::string& path) {
     return true;
 }
 
+// Creates every missing level of a folder owner-only, as the user's cache is made;
+// levels that exist are left as they are.
+bool ensure_folder_path(const std::string& path) {
+    for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string level = path.substr(0, end);
+        if (mkdir(level.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (end == std::string::npos) return true;
+    }
+}
+
 std::string home_folder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     if (const passwd* pw = getpwuid(geteuid()); pw && pw->pw_dir) return pw->pw_dir;
@@ -56,8 +66,8 @@ std::string temporary_folder() {
         const std::string home = home_folder();
         if (home.empty()) return {};
         cache = home + "/.cache";
-        if (mkdir(cache.c_str(), 0700) != 0 && errno != EEXIST) return {};
     }
+    if (!ensure_folder_path(cache)) return {};
     const std::string folder = cache + "/corvanthe";
     if (!ensure_private_folder(folder)) return {};
     return folder + "/";

@@ -6,6 +6,7 @@
 
 #include "platform/product.h"
 #include "platform/shell.h"
+#include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 
 namespace corvanthe::ui {
@@ -25,8 +26,9 @@ INT_PTR CALLBACK message_procedure(HWND window, UINT message, WPARAM wparam, LPA
     switch (message) {
         case WM_INITDIALOG: {
             const auto* dialog = reinterpret_cast<const MessageDialog*>(lparam);
-            if (dialog->title && *dialog->title) SetWindowTextA(window, dialog->title);
-            if (dialog->text && *dialog->text) SetDlgItemTextA(window, CORVANTHE_IDC_MESSAGE_TEXT, dialog->text);
+            if (dialog->title && *dialog->title) SetWindowTextW(window, wide_from_utf8(dialog->title).c_str());
+            if (dialog->text && *dialog->text)
+                SetDlgItemTextW(window, CORVANTHE_IDC_MESSAGE_TEXT, wide_from_utf8(dialog->text).c_str());
             return TRUE;
         }
         case WM_COMMAND:
