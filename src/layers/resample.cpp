@@ -9,14 +9,12 @@
 namespace corvanthe {
 namespace {
 
-constexpr float kFloatCeiling = 65535.0f;
-
 float clamp(float v, float high) { return v >= 0.0f ? std::min(v, high) : 0.0f; }  // NaN becomes 0
 
-// Floats as the destination can hold them: 0..65535 colour and 0..1 alpha for a float store,
+// Floats as the destination can hold them: colour up to the float ceiling and alpha 0..1 for a float store,
 // 0..1 otherwise.
 PixelValue clamped_for(const LayerStore& destination, const PixelValue& r) {
-    const float ceiling = destination.kind == PixelKind::rgba_float ? kFloatCeiling : 1.0f;
+    const float ceiling = destination.kind == PixelKind::rgba_float ? kFloatColourCeiling : 1.0f;
     return {clamp(r.red, ceiling), clamp(r.green, ceiling), clamp(r.blue, ceiling), clamp(r.alpha, 1.0f)};
 }
 

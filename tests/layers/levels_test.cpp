@@ -121,7 +121,7 @@ TEST(LevelsFilter, TwoByTwoGivesTheMean) {
     set_pixel(f.s, 1, 1, 0, {0.4f, 8, 0, 0});
     ASSERT_TRUE(build_levels(f.s, 0, pool));
     EXPECT_FLOAT_EQ(get_pixel(f.s, 0, 0, 1).red, 0.25f);
-    EXPECT_EQ(get_pixel(f.s, 0, 0, 1).green, 5.0f);
+    EXPECT_EQ(get_pixel(f.s, 0, 0, 1).green, 65535.0f / 32768.0f);  // the mean 5 held to the float ceiling
 }
 
 // The 6 x 6 filter written out plainly from the kernel table.
@@ -140,7 +140,7 @@ PixelValue reference_filter(const LayerStore& s, int32_t a, int32_t x, int32_t y
     float out[4];
     for (int32_t ch = 0; ch < 4; ++ch) {
         if (s.kind == PixelKind::rgba_float)
-            out[ch] = float(std::clamp(sum[ch] / 1640, 0.0, 65535.0));
+            out[ch] = float(std::clamp(sum[ch] / 1640, 0.0, 65535.0 / 32768.0));
         else
             out[ch] = float(std::min(int64_t(sum[ch]) / 1630, s.kind == PixelKind::rgba8 ? int64_t(255) : int64_t(32768)));
     }
@@ -291,7 +291,7 @@ TEST(LevelsResample, ReductionByFourWithBiasHalfReadsLevelsOneAndTwo) {
         for (int32_t x = 0; x < 250; ++x) {
             const PixelValue v = get_pixel(target.s, x, y, 0);
             ASSERT_NEAR(v.red, 0.4f, 1e-5f);
-            ASSERT_EQ(v.green, 65535.0f);  // colour capped at 65535 for float stores
+            ASSERT_EQ(v.green, 65535.0f / 32768.0f);  // colour capped just under 2 for float stores
             ASSERT_EQ(v.blue, 0.0f);
             ASSERT_EQ(v.alpha, 1.0f);  // alpha capped at 1
         }

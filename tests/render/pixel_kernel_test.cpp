@@ -173,9 +173,10 @@ TEST(PixelKernel, OverdrivenRedBleedsIntoGreenAndBlue) {
     EXPECT_EQ(out->at(50, 50).colour[1], 17 / 255.0f);
     EXPECT_EQ(out->at(50, 50).colour[3], 255.0f);
 
-    // Float: the ceiling is 65535 and values are written unscaled.
+    // Float: the ceiling is 65535, so red keeps its light above full intensity, on the
+    // 16-bit scale over 32768.
     out = render_area(*testing::prepared(s, testing::full_request(100, 100, DepthClass::Float)), kImage);
-    EXPECT_EQ(out->at(50, 50).colour[0], 39321.0f);
+    EXPECT_EQ(out->at(50, 50).colour[0], 39321 / 32768.0f);
     EXPECT_EQ(out->at(50, 50).colour[1], 0.0f);
     EXPECT_EQ(out->at(50, 50).colour[3], 1.0f);
 }
