@@ -34,6 +34,9 @@ bool resample(const LayerStore& source, LayerStore& destination, const sdk::VRec
     const int32_t source_width = source_rect.right - source_rect.left;
     if (!source.tiles || !destination.tiles || width <= 0 || height <= 0 || source_width <= 0) return false;
     const LevelChoice choice = resample_level(float(source_width) / float(width), bias, source.last_level);
+    // Only level 0 holds the image until the levels are built from it.
+    const bool reads_levels = choice.level > 0 || choice.fraction > 0.0f;
+    if (reads_levels && source.level_state != kLevelsBuilt) return false;
     for (int32_t i = 0; i < height; ++i) {
         const float v = float(2 * int64_t(i) + 1) / (2.0f * float(height));
         for (int32_t j = 0; j < width; ++j) {
