@@ -11,10 +11,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: bench/fuzz.sh SECONDS|long [TARGET...]}
 shift
-runs=-1  # no limit but the time
+limits=()  # no limit but the time
 if [ "$seconds" = long ]; then
   seconds=3600
-  runs=10000000
+  limits=(-runs=10000000)
 fi
 
 cmake --preset fuzz >/dev/null
@@ -40,7 +40,7 @@ for target in "${targets[@]}"; do
   if [ -d "$runs/seeds/$target" ]; then cp "$runs/seeds/$target"/* "$dir/corpus/"; fi
   set +e
   TMPDIR="$scratch" timeout $((seconds + 120)) "$bin/$target" "$dir/corpus" \
-    -max_total_time="$seconds" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -max_total_time="$seconds" ${limits[@]+"${limits[@]}"} -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$dir/" >"$dir/log" 2>&1
   code=$?
   set -e
