@@ -2,11 +2,12 @@
 
 #include "export/page_pictures.h"
 #include "layers/glue_store_destination.h"
+#include "layers/level_filter.h"
 #include "render/sun_render.h"
 
 namespace corvanthe::cli {
 
-LayerStore* store_from_document(const hosting::Document& doc) {
+LayerStore* store_from_document(const hosting::Document& doc, JobRunner& runner) {
     const PixelKind kind = doc.depth == 8 ? PixelKind::rgba8 : doc.depth == 16 ? PixelKind::rgba16 : PixelKind::rgba_float;
     LayerStore* store = create_store(page_store_owner(), doc.width, doc.height, kind);
     if (!store) return nullptr;
@@ -20,6 +21,10 @@ LayerStore* store_from_document(const hosting::Document& doc) {
             const float a = doc.transparency ? float(doc.sample(x, y, colours) / full) : 1.0f;
             write_texel(*store, x, y, 0, {r, g, b, a});
         }
+    if (!build_levels(*store, 0, runner)) {
+        free_store(store);
+        return nullptr;
+    }
     return store;
 }
 

@@ -6,9 +6,10 @@
 
 namespace corvanthe::cli {
 
-// The document's colour and transparency at its depth (8, 16 or float); grey is spread to
-// red, green and blue, and no transparency plane means opaque. Null when memory runs out.
-LayerStore* store_from_document(const hosting::Document& doc);
+// The document's colour and transparency at its depth (8, 16 or float), with every level built
+// on the runner, so that it can be read reduced; grey is spread to red, green and blue, and no
+// transparency plane means opaque. Null when memory runs out.
+LayerStore* store_from_document(const hosting::Document& doc, JobRunner& runner);
 
 class StoreDotRenderer final : public DotRenderer {
 public:

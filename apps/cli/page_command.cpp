@@ -76,7 +76,7 @@ int PageCommand::run() const {
         return fail(kExitUsage, error);
     }
     WorkerPool pool;
-    std::unique_ptr<LayerStore, void (*)(LayerStore*)> image(store_from_document(doc), free_store);
+    std::unique_ptr<LayerStore, void (*)(LayerStore*)> image(store_from_document(doc, pool), free_store);
     if (!image) return fail(kExitFilterFailed, "not enough memory for the image");
 
     // The settings of the last run are the current ones; the dots come from the map file.

@@ -24,7 +24,7 @@ protected:
 };
 
 struct DotsPageInput {
-    const LayerStore* host_image = nullptr;  // the image the dots are shown on
+    const LayerStore* host_image = nullptr;  // the image the dots are shown on, its levels built
     const int32_t* dot_map = nullptr;        // kDotCount entries, 1 for a filled dot
     DotRenderer* renderer = nullptr;
     JobRunner* runner = nullptr;             // scales the host image

@@ -67,7 +67,7 @@ private:
 void write_datasets(BlockWriter& w, const KeywordList& keywords, const char (&date)[9]) {
     static constexpr char kVersion[] = {0x00, 0x02};
     w.dataset(kRecordVersion, std::string_view(kVersion, 2));
-    w.dataset(kSource, product::kWebAddress);
+    w.dataset(kSource, product::kMakerWebAddress);
     w.dataset(kDateCreated, date);
     w.dataset(kCaption, "Made with Corvanthe");
     w.dataset(kKeywords, product::kName);

@@ -16,7 +16,7 @@ Fixed3 with_perceptual_lightness(const Fixed3& colour, double lightness) {
     Hsl hsl = rgb_to_hsl(real_colour(colour));
     hsl.lightness = lightness_from_perceptual(hsl, lightness);
     const Rgb out = hsl_to_rgb(hsl);
-    return {{to_fixed(float(out.red)), to_fixed(float(out.green)), to_fixed(float(out.blue))}};
+    return {{to_fixed(out.red), to_fixed(out.green), to_fixed(out.blue)}};
 }
 
 Fixed3 composite_over_transparency(const Fixed3& s, int32_t k, float& alpha) {

@@ -16,11 +16,13 @@ namespace corvanthe {
 constexpr int32_t kFixedOne = 32768;
 
 // v × 32768 truncated toward zero, held to ±8.0 so that no product of the kernel can
-// leave the 64-bit range (real colours stay far below that); NaN gives 0.
-inline int32_t to_fixed(float v) {
-    constexpr float kFixedLimit = 8.0f;
+// leave the 64-bit range (real colours stay far below that); NaN gives 0. The product is
+// taken in v's own type (float or double), so a double is truncated from its exact value.
+template <typename Real>
+inline int32_t to_fixed(Real v) {
+    constexpr Real kFixedLimit = 8;
     if (!(v == v)) return 0;
-    return int32_t(std::clamp(v, -kFixedLimit, kFixedLimit) * float(kFixedOne));
+    return int32_t(std::clamp(v, -kFixedLimit, kFixedLimit) * Real(kFixedOne));
 }
 
 namespace glue_detail {

@@ -13,7 +13,6 @@
 namespace corvanthe::glue_detail {
 
 constexpr float kAlphaGain = 1.007f;
-constexpr float kFloatCeiling = 65535.0f;
 
 inline PixelValue mix(const PixelValue& from, const PixelValue& to, float weight) {
     return {from.red + (to.red - from.red) * weight, from.green + (to.green - from.green) * weight,
@@ -51,7 +50,7 @@ template <int32_t Mode, Known K = Known::setup>
     PixelValue r;
     if (float_destination) {
         r = sun;
-        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, kFloatCeiling);
+        for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, kFloatColourCeiling);
     } else {
         r = glue_kernel_in<Mode>(sun, host, setup.mode, k, setup.editable_transparency);
         for (float* c : {&r.red, &r.green, &r.blue}) *c = std::min(*c, 1.0f);

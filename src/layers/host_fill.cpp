@@ -36,6 +36,7 @@ bool fill_tile_from_host(LayerStore& store, int32_t tile_number, const HostPixel
     if (!store.tiles || tile_number < 0 || tile_number >= store.tile_count || !host.data) return false;
     const StoreTile& tile = store.tiles[tile_number];
     if (!tile.block) return false;
+    store.level_state = 0;  // the tile may be one of level 0
     if (host.depth == 8 && store.kind == PixelKind::rgba8) {
         auto* words = static_cast<uint32_t*>(tile.block);
         copy_pixels<uint8_t>(tile, host, 255, [words](size_t i, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {

@@ -43,12 +43,12 @@ bool StoreThumbnails::show(const uint8_t* data, std::size_t size, int32_t width,
     if (!can_show()) return false;
     LayerStore* picture = create_store(thumbnail_->owner, width, height, PixelKind::rgba8);
     if (!picture) return false;
-    bool shown = decode_jpeg(data, size, *picture);
+    // Built levels let a smaller picture be resampled from the decoded one.
+    bool shown = decode_jpeg(data, size, *picture) && build_levels(*picture, 0, runner_);
     if (shown && show_ == Show::CopyInto) {
         shown = copy_store(*picture, *shown_, runner_);
         free_store(picture);
     } else if (shown) {
-        build_levels(*picture, 0, runner_);
         free_store(shown_);
         shown_ = picture;
     } else {

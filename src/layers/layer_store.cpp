@@ -190,6 +190,7 @@ void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const Pix
     if (!inside_level(store, level)) return;
     const StoreLevel& l = store.levels[level];
     if (x < 0 || y < 0 || x > l.last_x || y > l.last_y) return;
+    if (level == 0) store.level_state = 0;
     const ElementAddress at = element_address(store, x, y, level);
     switch (store.kind) {
         case PixelKind::rgba8:

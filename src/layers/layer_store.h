@@ -61,7 +61,7 @@ struct LayerStore {
     float width_over_height;
     float half_texel_x;  // 0.5 / width
     float half_texel_y;
-    int32_t level_state;  // 0 after Init, 2 when every level is built
+    int32_t level_state;  // 0 after Init and after any write to level 0, 2 when every level is built
     bool owned;           // the record itself came from create_store
 };
 
@@ -100,7 +100,8 @@ ElementAddress element_address(const LayerStore& store, int32_t x, int32_t y, in
 PixelValue get_pixel(const LayerStore& store, int32_t x, int32_t y, int32_t level);
 
 // Writes the element; values are truncated and masked to the channel width. Ignored outside
-// the level or for a store without tiles.
+// the level or for a store without tiles. A write to level 0 leaves the other levels stale
+// (level state 0) until they are built again.
 void set_pixel(LayerStore& store, int32_t x, int32_t y, int32_t level, const PixelValue& value);
 
 // The pixel as floats: 0..1 for integer kinds, the stored floats for kind 9.

@@ -53,7 +53,7 @@ struct RgbaFloat {
         float* e = static_cast<float*>(block) + 4 * i;
         for (int32_t c = 0; c < 4; ++c) {
             const double v = s[c] / kFloatDivisor;
-            e[c] = float(v >= 0.0 ? std::min(v, 65535.0) : 0.0);  // NaN becomes 0 too
+            e[c] = float(v >= 0.0 ? std::min(v, double(kFloatColourCeiling)) : 0.0);  // NaN becomes 0 too
         }
     }
 };

@@ -1,12 +1,17 @@
 #pragma once
 // One pixel as the glue and the image access see it: colour channels 0..1 for 8- and
-// 16-bit images, the host's own floats for 32-bit images.
+// 16-bit images, the host's own floats for 32-bit images (1.0 is full intensity there too).
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 namespace corvanthe {
+
+// The brightest colour channel of a float image or store: the renderer's ceiling of 65535 on
+// the 16-bit scale, where 32768 is full intensity, so just under 2.0 (room for light brighter
+// than white, which integer images clip at 1).
+inline constexpr float kFloatColourCeiling = 65535.0f / 32768.0f;
 
 struct PixelValue {
     float red = 0;

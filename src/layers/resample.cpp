@@ -9,14 +9,12 @@
 namespace corvanthe {
 namespace {
 
-constexpr float kFloatCeiling = 65535.0f;
-
 float clamp(float v, float high) { return v >= 0.0f ? std::min(v, high) : 0.0f; }  // NaN becomes 0
 
-// Floats as the destination can hold them: 0..65535 colour and 0..1 alpha for a float store,
+// Floats as the destination can hold them: colour up to the float ceiling and alpha 0..1 for a float store,
 // 0..1 otherwise.
 PixelValue clamped_for(const LayerStore& destination, const PixelValue& r) {
-    const float ceiling = destination.kind == PixelKind::rgba_float ? kFloatCeiling : 1.0f;
+    const float ceiling = destination.kind == PixelKind::rgba_float ? kFloatColourCeiling : 1.0f;
     return {clamp(r.red, ceiling), clamp(r.green, ceiling), clamp(r.blue, ceiling), clamp(r.alpha, 1.0f)};
 }
 
@@ -36,6 +34,9 @@ bool resample(const LayerStore& source, LayerStore& destination, const sdk::VRec
     const int32_t source_width = source_rect.right - source_rect.left;
     if (!source.tiles || !destination.tiles || width <= 0 || height <= 0 || source_width <= 0) return false;
     const LevelChoice choice = resample_level(float(source_width) / float(width), bias, source.last_level);
+    // Only level 0 holds the image until the levels are built from it.
+    const bool reads_levels = choice.level > 0 || choice.fraction > 0.0f;
+    if (reads_levels && source.level_state != kLevelsBuilt) return false;
     for (int32_t i = 0; i < height; ++i) {
         const float v = float(2 * int64_t(i) + 1) / (2.0f * float(height));
         for (int32_t j = 0; j < width; ++j) {

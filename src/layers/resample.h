@@ -17,7 +17,9 @@ LevelChoice resample_level(float ratio, float bias, int32_t last_level);
 
 // Fills the destination rectangle of level 0 from the whole source image (the source rectangle
 // only sets the reduction ratio) with trilinear reads, then rebuilds the destination's levels.
-// False when a store has no tiles, a rectangle is empty, or the levels could not be built.
+// False, with nothing written, when a store has no tiles, a rectangle is empty, or the
+// reduction reads levels of the source that are not built since its level 0 last changed;
+// false too when the destination's levels could not be built.
 bool resample(const LayerStore& source, LayerStore& destination, const sdk::VRect& source_rect,
               const sdk::VRect& destination_rect, float bias, JobRunner& runner);
 

@@ -187,8 +187,7 @@ public:
             const int64_t low = int64_t(b) << kBucketShift, high = low + (int64_t(1) << kBucketShift) - 1;
             uint8_t count = 0;
             for (int n = 0; n < k_.flare_count; ++n) {
-                const int64_t s = c.flare_angles[n];
-                if ((s < high && low < s + W) || (s < high + kTurn && low + kTurn < s + W))
+                if (turn_into_flare_span(c.flare_angles[n], W, low, high) != kNoTurn)
                     scratch.candidates[b][count++] = uint8_t(n);
             }
             scratch.candidate_count[b] = count;

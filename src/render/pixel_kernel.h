@@ -2,6 +2,7 @@
 // The pixel kernel: renders one job's piece of the sun into the job's first cell buffer.
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 
 #include "layers/cell_buffer.h"
 #include "render/integer_math.h"
@@ -28,14 +29,24 @@ int64_t spike_weight(const RenderContext& c, int64_t F, int ch);
 int64_t halo_light(const RenderContext& c, int64_t F, int ch);
 int64_t bow_light(const RenderContext& c, int64_t F, int ch);
 
+// A flare's open span of angles (s, s + W) starts anywhere in -4096..20479 (its direction
+// plus a jitter of up to a quarter turn either way), so angles low..high meet it when they do
+// as they are, a turn on or a turn back. The turn that brings them into the span, or
+// kNoTurn when none does (with low = high, the turn that brings one angle into it).
+constexpr int64_t kNoTurn = 1;
+inline int64_t turn_into_flare_span(int64_t s, int64_t W, int64_t low, int64_t high) {
+    for (const int64_t turn : {int64_t(0), kTurn, -kTurn})
+        if (s < high + turn && low + turn < s + W) return turn;
+    return kNoTurn;
+}
+
 // The angle's offset into flare n, folded to the distance from the flare's nearer edge;
 // -1 when the angle lies outside the flare.
 inline int64_t flare_offset(const RenderContext& c, int n, int64_t angle) {
     const int64_t s = c.flare_angles[n], W = c.rings.flare_width;
-    const bool inside = (s < angle && angle < s + W) || (s < angle + kTurn && angle + kTurn < s + W);
-    if (!inside) return -1;
-    int64_t u = angle - s;
-    if (u < 0) u += kTurn;
+    const int64_t turn = turn_into_flare_span(s, W, angle, angle);
+    if (turn == kNoTurn) return -1;
+    int64_t u = angle + turn - s;
     if (u > (W >> 1)) u = (W & ~int64_t(1)) - u;
     return u;
 }

@@ -34,7 +34,9 @@ constexpr DepthConstants depth_constants(DepthClass depth) {
     case DepthClass::Sixteen: return {32768, 32768.0f, 32768.0f, 25};
     case DepthClass::Float: break;
     }
-    return {65535, 1.0f, 1.0f, 25};
+    // Floats hold the 16-bit scale's colours over 32768, so that 1.0 is full intensity and
+    // the ceiling comes out just under 2.0.
+    return {65535, 32768.0f, 1.0f, 25};
 }
 
 // What the caller decides about a render. Pixel coordinates of the pieces and the

@@ -8,13 +8,12 @@
 namespace corvanthe {
 
 SunSettings settings_in_range(const SunSettings& s) {
-    constexpr uint32_t kRandomSeedKey = four_cc("0048");
     SunSettings r = s;
     for (const ParameterInfo& p : kParameters) {
         switch (p.type) {
         case ParameterType::Integer:
         case ParameterType::Enumeration:
-            if (p.key != kRandomSeedKey) set_integer(r, p, clamp_to(get_integer(r, p), p.min, p.max));
+            set_integer(r, p, clamp_to(get_integer(r, p), p.min, p.max));
             break;
         case ParameterType::Switch:
             set_integer(r, p, get_integer(r, p) != 0 ? 1 : 0);

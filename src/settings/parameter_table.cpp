@@ -62,7 +62,8 @@ const std::array<ParameterInfo, kParameterCount> kParameters = {{
     {"flare Y", four_cc("0043"), T::Float, 0, -0.18, -1, 1, FIELD(flare_y)},
     {"spike X", four_cc("0045"), T::Float, 0, 0, -1, 1, FIELD(spike_x)},
     {"spike Y", four_cc("0046"), T::Float, 0, 0, -1, 1, FIELD(spike_y)},
-    {"random seed", four_cc("0048"), T::Integer, 0, 203, 0, 2047, FIELD(random_seed)},
+    // Any seed draws a sun (Dice draws 0..2047); files and descriptors hold any 32-bit integer.
+    {"random seed", four_cc("0048"), T::Integer, 0, 203, INT32_MIN, INT32_MAX, FIELD(random_seed)},
     {"flare brightness", four_cc("0049"), T::Integer, 0, 50, 0, 100, FIELD(flare_brightness)},
     {"X center", four_cc("0050"), T::Float, 0, 0.65, 0, 1, FIELD(x_center)},
     {"Y center", four_cc("0051"), T::Float, 0, 0.5, 0, 1, FIELD(y_center)},

@@ -26,7 +26,7 @@ struct ParameterInfo {
     ParameterType type;
     uint32_t enum_type;     // 'suty' or 'sgty' for enumerations, else 0
     double default_value;   // 8-bit value for colour channels
-    int32_t min;            // dialog range (colour channels 0..255)
+    int32_t min;            // dialog range (colour channels 0..255; the random seed any integer)
     int32_t max;
     std::size_t offset;     // field within SunSettings
 };

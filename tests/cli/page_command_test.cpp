@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <tuple>
 
 #include "apps/cli/image_file.h"
 #include "export/page_test_support.h"
@@ -160,6 +161,40 @@ TEST_F(PageCommand, DotsPageRendersEachFilledDotOntoTheImage) {
 
     if (!have_chromium()) GTEST_SKIP() << "chromium is not installed: the page was not loaded in a browser";
     EXPECT_EQ(browser_report(dir_ / "dots.html"), "images 10 broken 0 ");
+}
+
+// The mean of one plane over the whole picture.
+double plane_mean(const hosting::Document& doc, int plane) {
+    double sum = 0;
+    for (int32_t y = 0; y < doc.height; ++y)
+        for (int32_t x = 0; x < doc.width; ++x) sum += doc.sample(x, y, plane);
+    return sum / (double(doc.width) * doc.height);
+}
+
+TEST_F(PageCommand, ADotsPictureShowsWhatTheRenderCommandDrawsAtItsSize) {
+    // An image four times the picture's size, so that its copy is read from reduced levels; of
+    // one colour, so that the copy is the same image at the picture's size.
+    std::string error;
+    for (const auto& [name, width, height] : {std::tuple{"large.png", 1200, 800}, std::tuple{"small.png", 300, 200}}) {
+        hosting::Document doc = hosting::make_document(width, height, 8, hosting::ColourKind::rgb, false);
+        for (std::size_t i = 0; i < doc.pixels.size(); ++i) doc.pixels[i] = uint8_t(70 + (i % 3) * 40);
+        ASSERT_TRUE(write_image_file((dir_ / name).string(), doc, error)) << error;
+    }
+    SunSettings dot = settings_;
+    ASSERT_EQ(write_dot_file(0, dot, nullptr), kFileOk);
+    MemoryDots dots{};
+    dots.map[0] = 1;
+    ASSERT_EQ(save_dot_map(dots), kFileOk);
+
+    ASSERT_EQ(command("page dots large.png -o dots.html"), 0) << err();
+    ASSERT_EQ(command("render small.png -o small_sun.png --quiet"), 0) << err();
+    hosting::Document picture, rendered;
+    ASSERT_TRUE(read_image_file((dir_ / "web_images" / "dot 1.jpg").string(), picture, error)) << error;
+    ASSERT_TRUE(read_image_file((dir_ / "small_sun.png").string(), rendered, error)) << error;
+    ASSERT_EQ(picture.width, 300);
+    ASSERT_EQ(picture.height, 200);
+    for (int plane = 0; plane < 3; ++plane)
+        EXPECT_NEAR(plane_mean(picture, plane), plane_mean(rendered, plane), 3.0) << "plane " << plane;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <OpenImageIO/imageio.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -86,6 +87,55 @@ TEST(RenderCommand, TheThreadCountDoesNotChangeThePixels) {
     ASSERT_TRUE(read_image_file((dir / "one.png").string(), one, error)) << error;
     ASSERT_TRUE(read_image_file((dir / "two.png").string(), two, error)) << error;
     EXPECT_EQ(one.pixels, two.pixels);
+}
+
+// On a float document 1.0 is full intensity: the sun's light is the 16-bit render's over
+// 32768, with room up to just under 2 for light brighter than white, which the 16-bit
+// document clips at full intensity ("normal" glue replaces the picture by an opaque sun).
+// The disc's one-pixel rim mixes the light on either side before that clip, so pixels next
+// to light brighter than white are not compared.
+TEST(RenderCommand, AFloatDocumentHoldsTheSixteenBitLightOverThirtyTwoThousand) {
+    const fs::path dir = scratch_dir();
+    hosting::Document sixteen = hosting::make_document(160, 100, 16, hosting::ColourKind::rgb, false);
+    hosting::Document floats = hosting::make_document(160, 100, 32, hosting::ColourKind::rgb, false);
+    for (int32_t y = 0; y < 100; ++y)
+        for (int32_t x = 0; x < 160; ++x)
+            for (int p = 0; p < 3; ++p) {
+                const int32_t v = 6553 + (x * 97 + y * 31 + p * 5000) % 19661;  // 0.2 .. 0.8
+                sixteen.set_sample(x, y, p, v);
+                floats.set_sample(x, y, p, v / 32768.0);
+            }
+    std::string error;
+    ASSERT_TRUE(write_image_file((dir / "sixteen.tif").string(), sixteen, error)) << error;
+    ASSERT_TRUE(write_image_file((dir / "floats.tif").string(), floats, error)) << error;
+    ASSERT_EQ(command("render sixteen.tif -o sixteen_sun.tif --quiet"), 0);
+    ASSERT_EQ(command("render floats.tif -o floats_sun.tif --quiet"), 0);
+    hosting::Document a, b;
+    ASSERT_TRUE(read_image_file((dir / "sixteen_sun.tif").string(), a, error)) << error;
+    ASSERT_TRUE(read_image_file((dir / "floats_sun.tif").string(), b, error)) << error;
+    ASSERT_EQ(b.depth, 32);
+    auto below_full = [&b](int32_t x, int32_t y) {
+        x = std::clamp(x, 0, b.width - 1);
+        y = std::clamp(y, 0, b.height - 1);
+        return b.sample(x, y, 0) < 1.0 && b.sample(x, y, 1) < 1.0 && b.sample(x, y, 2) < 1.0;
+    };
+    int compared = 0, brighter_than_white = 0;
+    for (int32_t y = 0; y < 100; ++y)
+        for (int32_t x = 0; x < 160; ++x) {
+            for (int p = 0; p < 3; ++p) {
+                ASSERT_GE(b.sample(x, y, p), 0.0) << x << "," << y;
+                ASSERT_LT(b.sample(x, y, p), 2.0) << x << "," << y;
+            }
+            brighter_than_white += !below_full(x, y);
+            bool clear = true;
+            for (int32_t dy = -1; dy <= 1; ++dy)
+                for (int32_t dx = -1; dx <= 1; ++dx) clear = clear && below_full(x + dx, y + dy);
+            if (!clear) continue;
+            ++compared;
+            for (int p = 0; p < 3; ++p) ASSERT_EQ(b.sample(x, y, p), a.sample(x, y, p) / 32768.0) << x << "," << y;
+        }
+    EXPECT_GT(compared, 160 * 100 / 2);
+    EXPECT_GT(brighter_than_white, 0);
 }
 
 TEST(RenderCommand, BadInputAndUsageExitWithTwoAndWriteNothing) {

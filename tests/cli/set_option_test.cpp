@@ -34,6 +34,10 @@ TEST(SetOption, NamesKeysAndValuesOfEveryType) {
     EXPECT_EQ(parsed("sun type=eclipse").integer, 3);
     EXPECT_EQ(parsed("glue=Pin Light").integer, 19);
     EXPECT_EQ(parsed("sgky=4").integer, 4);
+    // The seed takes every value that settings files and descriptors hold.
+    EXPECT_EQ(parsed("random seed=4096").integer, 4096);
+    EXPECT_EQ(parsed("0048=-2147483648").integer, INT32_MIN);
+    EXPECT_EQ(parsed("random seed=2147483647").integer, INT32_MAX);
 
     // The descriptor item carries the enumerator key the plug-in maps back.
     const hosting::DescriptorItem glue = descriptor_item(parsed("glue=pin light"));
@@ -58,6 +62,7 @@ TEST(SetOption, RefusesWithAMessageThatNamesTheProblem) {
     refused("sun radius=");
     refused("sun radius=8x");
     refused("sun radius=99999999999");
+    refused("random seed=2147483648");
     refused("vortices=2");
     refused("sun type=4");
     refused("sun type=nova");

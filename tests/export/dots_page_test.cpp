@@ -6,6 +6,7 @@
 
 #include "export/dots_page.h"
 #include "export/page_test_support.h"
+#include "layers/level_filter.h"
 #include "render/worker_pool.h"
 #include "settings/temporary_files.h"
 
@@ -38,6 +39,7 @@ protected:
         initialise(settings_);
         for (int i = 0; i <= kDotCount; ++i) fs::remove(memory_dot_path(i));
         host_ = create_store(nullptr, 600, 200, PixelKind::rgba8);
+        ASSERT_TRUE(build_levels(*host_, 0, pool_));  // its pictures are read from reduced levels
         input_.host_image = host_;
         input_.dot_map = map_;
         input_.renderer = &renderer_;

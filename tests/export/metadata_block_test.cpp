@@ -65,6 +65,7 @@ TEST(MetadataBlock, PlainPictureCarriesExactlyFiveDatasetsInOrder) {
     EXPECT_EQ(p.datasets[0].data, std::string("\x00\x02", 2));
     EXPECT_EQ(p.datasets[1].number, 115);
     EXPECT_EQ(p.datasets[1].data.rfind("https://", 0), 0u);
+    EXPECT_LE(p.datasets[1].data.size(), 32u);  // the most the IPTC standard allows a source
     EXPECT_EQ(p.datasets[2].number, 55);
     EXPECT_EQ(p.datasets[2].data, "20261208");
     EXPECT_EQ(p.datasets[3].number, 120);

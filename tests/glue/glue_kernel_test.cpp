@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -167,6 +168,42 @@ TEST(GlueKernel, LuminanceTakesTheImagesHueWithTheSunsLightness) {
     EXPECT_NEAR(hsl.saturation, 0.6, 2e-4);
     EXPECT_NEAR(perceptual_lightness(hsl), luma_real(sun), 2e-4);
     EXPECT_FLOAT_EQ(r.alpha, 0.4f);
+}
+
+// The colour with a new perceptual lightness, each channel times 32768 truncated from the
+// exact value.
+std::array<double, 3> relit(const PixelValue& colour, double lightness) {
+    Hsl hsl = rgb_to_hsl({colour.red, colour.green, colour.blue});
+    hsl.lightness = lightness_from_perceptual(hsl, lightness);
+    const Rgb c = hsl_to_rgb(hsl);
+    return {std::trunc(c.red * 32768), std::trunc(c.green * 32768), std::trunc(c.blue * 32768)};
+}
+
+TEST(GlueKernel, ColorAndLuminanceTruncateTheExactColour) {
+    uint32_t state = 7;
+    auto channel = [&state] {  // n / 32768, which the fixed point holds exactly
+        state = state * 1664525u + 1013904223u;
+        return float(state >> 17) / 32768.0f;
+    };
+    auto luma_fixed = [](const PixelValue& p) {
+        const int64_t r = int64_t(p.red * 32768), g = int64_t(p.green * 32768), b = int64_t(p.blue * 32768);
+        return double((77 * r + 150 * g + 28 * b) >> 8) / 32768;
+    };
+    int compared = 0, wrong = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const PixelValue sun{channel(), channel(), channel(), 1}, image{channel(), channel(), channel(), 1};
+        const PixelValue color = glue_kernel(sun, image, kGlueColor, 4, false);
+        const PixelValue luminance = glue_kernel(sun, image, kGlueLuminance, 4, false);
+        const std::array<double, 3> want_color = relit(sun, luma_fixed(image)), want_luminance = relit(image, luma_fixed(sun));
+        const float got_color[3] = {color.red, color.green, color.blue};
+        const float got_luminance[3] = {luminance.red, luminance.green, luminance.blue};
+        for (int c = 0; c < 3; ++c) {
+            wrong += double(got_color[c]) * 32768 != want_color[size_t(c)];
+            wrong += double(got_luminance[c]) * 32768 != want_luminance[size_t(c)];
+            compared += 2;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "of " << compared;
 }
 
 TEST(GlueKernel, FixedPointConversionTruncatesAndStaysFinite) {

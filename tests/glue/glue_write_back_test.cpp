@@ -96,9 +96,9 @@ TEST(GlueWriteBack, FloatImagesTakeTheSunAsItIs) {
     GlueSetup setup = setup_for(kGlueMultiply);
     setup.float_destination = true;
     // No × 1.007, no bleed (green would gain 0.05859 from red's excess), no glue mode; only
-    // the cap at 65535 and the lower clamps.
+    // the cap at the renderer's ceiling 65535 over 32768 and the lower clamps.
     const PixelValue r = glue_pixel(0, 0, {70000.0f, 0.2f, -1.0f, 0.5f}, 4, {0.5f, 0.5f, 0.5f, 1}, 1, setup);
-    expect_pixel(r, {65535.0f, 0.2f, 0.0f, 0.5f});
+    expect_pixel(r, {1.999969482421875f, 0.2f, 0.0f, 0.5f});
     const PixelValue bright = glue_pixel(0, 0, {1.5f, 0.2f, 0.2f, 1}, 4, {}, 1, setup);
     expect_pixel(bright, {1.5f, 0.2f, 0.2f, 1});
 }

@@ -121,7 +121,7 @@ TEST(LevelsFilter, TwoByTwoGivesTheMean) {
     set_pixel(f.s, 1, 1, 0, {0.4f, 8, 0, 0});
     ASSERT_TRUE(build_levels(f.s, 0, pool));
     EXPECT_FLOAT_EQ(get_pixel(f.s, 0, 0, 1).red, 0.25f);
-    EXPECT_EQ(get_pixel(f.s, 0, 0, 1).green, 5.0f);
+    EXPECT_EQ(get_pixel(f.s, 0, 0, 1).green, 65535.0f / 32768.0f);  // the mean 5 held to the float ceiling
 }
 
 // The 6 x 6 filter written out plainly from the kernel table.
@@ -140,7 +140,7 @@ PixelValue reference_filter(const LayerStore& s, int32_t a, int32_t x, int32_t y
     float out[4];
     for (int32_t ch = 0; ch < 4; ++ch) {
         if (s.kind == PixelKind::rgba_float)
-            out[ch] = float(std::clamp(sum[ch] / 1640, 0.0, 65535.0));
+            out[ch] = float(std::clamp(sum[ch] / 1640, 0.0, 65535.0 / 32768.0));
         else
             out[ch] = float(std::min(int64_t(sum[ch]) / 1630, s.kind == PixelKind::rgba8 ? int64_t(255) : int64_t(32768)));
     }
@@ -284,6 +284,7 @@ TEST(LevelsResample, ReductionByFourWithBiasHalfReadsLevelsOneAndTwo) {
     Store source(1000, 40, PixelKind::rgba_float), target(250, 10, PixelKind::rgba_float);
     fill(source.s, 1, {0.2f, 100000.0f, -3.0f, 1.0f});
     fill(source.s, 2, {0.6f, 100000.0f, -3.0f, 3.0f});
+    source.s.level_state = kLevelsBuilt;  // levels of their own, to show which ones are read
     WorkerPool pool;
     ASSERT_TRUE(resample(source.s, target.s, level_rect(&source.s, 0), level_rect(&target.s, 0), 0.5f, pool));
     EXPECT_EQ(target.s.level_state, kLevelsBuilt);
@@ -291,10 +292,30 @@ TEST(LevelsResample, ReductionByFourWithBiasHalfReadsLevelsOneAndTwo) {
         for (int32_t x = 0; x < 250; ++x) {
             const PixelValue v = get_pixel(target.s, x, y, 0);
             ASSERT_NEAR(v.red, 0.4f, 1e-5f);
-            ASSERT_EQ(v.green, 65535.0f);  // colour capped at 65535 for float stores
+            ASSERT_EQ(v.green, 65535.0f / 32768.0f);  // colour capped just under 2 for float stores
             ASSERT_EQ(v.blue, 0.0f);
             ASSERT_EQ(v.alpha, 1.0f);  // alpha capped at 1
         }
+}
+
+// Reduced reads take the levels below 0, which hold the image only once they are built from
+// level 0 after its last change; until then a reduction is refused and writes nothing.
+TEST(LevelsResample, AReductionNeedsLevelsBuiltSinceLevelZeroChanged) {
+    WorkerPool pool;
+    Store source(400, 400, PixelKind::rgba8), target(100, 100, PixelKind::rgba8);
+    fill(source.s, 0, {200, 100, 50, 255});
+    fill(target.s, 0, {1, 2, 3, 4});
+    EXPECT_FALSE(copy_store(source.s, target.s, pool));
+    EXPECT_TRUE(all_equal(target.s, 0, {1, 2, 3, 4}));
+
+    ASSERT_TRUE(build_levels(source.s, 0, pool));
+    ASSERT_TRUE(copy_store(source.s, target.s, pool));
+    EXPECT_NEAR(get_pixel(target.s, 50, 50, 0).red, 200.0f, 2.0f);
+
+    set_pixel(source.s, 7, 7, 0, {0, 0, 0, 0});  // level 0 changed: the levels are stale
+    EXPECT_FALSE(copy_store(source.s, target.s, pool));
+    Store enlarged(800, 800, PixelKind::rgba8);  // level 0 alone serves an enlargement
+    EXPECT_TRUE(copy_store(source.s, enlarged.s, pool));
 }
 
 TEST(LevelsCopy, SameSizeCopiesOtherwiseResamples) {

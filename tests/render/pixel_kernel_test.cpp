@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/fast_kernel.h"
 #include "render/pixel_kernel.h"
 #include "render/render_fixture.h"
 
@@ -172,9 +173,10 @@ TEST(PixelKernel, OverdrivenRedBleedsIntoGreenAndBlue) {
     EXPECT_EQ(out->at(50, 50).colour[1], 17 / 255.0f);
     EXPECT_EQ(out->at(50, 50).colour[3], 255.0f);
 
-    // Float: the ceiling is 65535 and values are written unscaled.
+    // Float: the ceiling is 65535, so red keeps its light above full intensity, on the
+    // 16-bit scale over 32768.
     out = render_area(*testing::prepared(s, testing::full_request(100, 100, DepthClass::Float)), kImage);
-    EXPECT_EQ(out->at(50, 50).colour[0], 39321.0f);
+    EXPECT_EQ(out->at(50, 50).colour[0], 39321 / 32768.0f);
     EXPECT_EQ(out->at(50, 50).colour[1], 0.0f);
     EXPECT_EQ(out->at(50, 50).colour[3], 1.0f);
 }
@@ -215,6 +217,30 @@ TEST(PixelKernel, AFlareSpanningAngleZeroIsFound) {
     EXPECT_GT(lit_pixels(middle_at_zero, 15, 35), 0);
     EXPECT_EQ(lit_pixels(middle_at_zero, 65, 85), 0);  // angle 8192, outside the span
     EXPECT_EQ(lit_pixels(8000, 15, 35), 0);
+}
+
+// A flare's start jitters up to a quarter turn either way, so default suns have flares that
+// start below angle 0 (and above a full turn); each must light the angles on both sides of
+// the left ray just as the same flare started a turn on or back does, in either kernel.
+TEST(PixelKernel, FlareStartsATurnApartDrawTheSameLight) {
+    auto c = testing::prepared(testing::default_settings(), testing::full_request(400, 250));
+    const RenderRect image{0, 0, 400, 250};
+    int below_zero = 0;
+    for (int n = 0; n < c->rings.flare_count; ++n) below_zero += c->flare_angles[n] < 0;
+    ASSERT_GT(below_zero, 0);
+    const auto as_prepared = render_area(*c, image);
+    OwnedCellBuffer fast(image);
+    render_piece_fast(*c, image, fast.buffer);
+    for (int n = 0; n < c->rings.flare_count; ++n) {
+        int32_t& s = c->flare_angles[n];
+        s = s < 0 ? s + 16384 : s >= 16384 ? s - 16384 : s;
+    }
+    const auto within_a_turn = render_area(*c, image);
+    for (int32_t y = 0; y < 250; ++y)
+        for (int32_t x = 0; x < 400; ++x) {
+            ASSERT_EQ(std::memcmp(&as_prepared->at(x, y), &within_a_turn->at(x, y), sizeof(Cell)), 0) << x << "," << y;
+            ASSERT_EQ(std::memcmp(&fast.at(x, y), &within_a_turn->at(x, y), sizeof(Cell)), 0) << x << "," << y;
+        }
 }
 
 TEST(PixelKernel, WritesOnlyThePieceAndItsCells) {
