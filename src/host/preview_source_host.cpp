@@ -54,7 +54,7 @@ int16_t size_picture(const sdk::FilterRecord& record, const ui::Rect& visible, i
 
 // The preview's place in the settings record and the plug-in state while it is read: the scale
 // divisor, the visible area's corner as the preview offsets, and the picture's pixels as the
-// preview rectangle. All of it is put back afterwards.
+// preview rectangle. All of it is put back afterwards, with the render mode the render leaves.
 class PreviewView {
 public:
     PreviewView(HostContext& context, const ui::Rect& visible, int32_t divisor, const ui::PreviewPicture& picture)
@@ -63,6 +63,7 @@ public:
           divisor_(settings_.scale_divisor),
           offset_x_(settings_.preview_offset_x),
           offset_y_(settings_.preview_offset_y),
+          render_mode_(settings_.render_mode),
           preview_rect_(state_.preview_rect) {
         settings_.scale_divisor = divisor;
         settings_.preview_offset_x = visible.left;
@@ -73,6 +74,7 @@ public:
         settings_.scale_divisor = divisor_;
         settings_.preview_offset_x = offset_x_;
         settings_.preview_offset_y = offset_y_;
+        settings_.render_mode = render_mode_;
         state_.preview_rect = preview_rect_;
     }
     PreviewView(const PreviewView&) = delete;
@@ -81,7 +83,7 @@ public:
 private:
     SunSettings& settings_;
     PluginState& state_;
-    int32_t divisor_, offset_x_, offset_y_;
+    int32_t divisor_, offset_x_, offset_y_, render_mode_;
     sdk::VRect preview_rect_;
 };
 
