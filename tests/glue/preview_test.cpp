@@ -166,5 +166,57 @@ TEST_F(PreviewTest, TheRenderedPreviewIsTheFiltersResultAtEveryDivisor) {
                       doc.sample(visible_1.left + i, visible_1.top + j, 2));
 }
 
+TEST_F(PreviewTest, ThePlainReadTakesEveryPlaneAtTheRateAndStrideAndStopsAtAnError) {
+    // 16-bit RGB: 32768 shows as 255 and 16384 as 127; blue differs at every pixel. Rows of the
+    // host's buffers are longer than their pixels.
+    Document deep = hosting::make_document(11, 7, 16, ColourKind::rgb, false);
+    for (int32_t y = 0; y < deep.height; ++y)
+        for (int32_t x = 0; x < deep.width; ++x) {
+            deep.set_sample(x, y, 0, 32768);
+            deep.set_sample(x, y, 1, 16384);
+            deep.set_sample(x, y, 2, (x * 7 + y * 11) * 128);
+        }
+    Host host(deep);
+    host.options().row_padding = 5;
+    const ui::Rect visible{2, 2, 11, 7};
+    run(host, [&](HostContext& context) {
+        HostPreviewSource source(context);
+        ui::PreviewPicture picture;
+        ASSERT_EQ(source.read_plain(visible, 2, picture), 0);
+        ASSERT_EQ(picture.width, 5);
+        ASSERT_EQ(picture.height, 3);
+        ASSERT_EQ(picture.planes, 3);
+        for (int32_t j = 0; j < 3; ++j)
+            for (int32_t i = 0; i < 5; ++i) {
+                const size_t at = size_t(j) * 5 + i;
+                const int64_t blue = int64_t(deep.sample(2 + 2 * i, 2 + 2 * j, 2));
+                EXPECT_EQ(picture.planar[at], 255);
+                EXPECT_EQ(picture.planar[15 + at], 127);
+                EXPECT_EQ(picture.planar[30 + at], blue * 255 / 32768) << i << "," << j;
+            }
+
+        // An error on the second plane ends the read with it, and it becomes the run's result.
+        const int calls = host.advance_calls();
+        host.options().failures.advance_error_at = calls + 2;
+        host.options().failures.advance_error_code = -1234;
+        EXPECT_EQ(source.read_plain(visible, 2, picture), -1234);
+        EXPECT_EQ(host.advance_calls(), calls + 2);
+        EXPECT_EQ(result_of(context), -1234);
+        set_result(context, 0);
+    });
+
+    // Floats are held to 0..1 and truncated; a grey document gives one plane.
+    Document light = hosting::make_document(4, 1, 32, ColourKind::grey, false);
+    const float values[] = {1.5f, -0.2f, 0.5f, 1.0f};
+    for (int32_t x = 0; x < 4; ++x) light.set_sample(x, 0, 0, values[x]);
+    Host grey_host(light);
+    run(grey_host, [&](HostContext& context) {
+        ui::PreviewPicture picture;
+        ASSERT_EQ(HostPreviewSource(context).read_plain({0, 0, 4, 1}, 1, picture), 0);
+        EXPECT_EQ(picture.planes, 1);
+        EXPECT_EQ(picture.planar, (std::vector<uint8_t>{255, 0, 127, 255}));
+    });
+}
+
 }  // namespace
 }  // namespace corvanthe::testing
