@@ -218,5 +218,101 @@ TEST_F(PreviewTest, ThePlainReadTakesEveryPlaneAtTheRateAndStrideAndStopsAtAnErr
     });
 }
 
+// A canvas that keeps the pictures drawn on it.
+class PictureCanvas final : public ui::Canvas {
+public:
+    struct Drawn {
+        ui::Point at;
+        ui::RgbaImage picture;
+    };
+    void fill(const ui::Rect&, ui::Colour) override {}
+    void line(ui::Point, ui::Point, ui::Colour) override {}
+    void image(ui::Point at, const ui::RgbaImage& picture) override { drawn.push_back({at, picture}); }
+    void text(ui::Point, std::string_view, ui::Colour) override {}
+    int32_t text_width(std::string_view) override { return 0; }
+    void focus_rect(const ui::Rect&) override {}
+    void clip(const ui::Rect&) override {}
+    void unclip() override {}
+    void* platform_context() override { return &drawn; }
+
+    std::vector<Drawn> drawn;
+};
+
+TEST_F(PreviewTest, ShowingAndColourPickingUseTheHostsServicesOnlyWhenOffered) {
+    struct Case {
+        ColourKind colour;
+        int16_t shown_mode;
+    };
+    for (const Case& c : {Case{ColourKind::grey, sdk::kModeGrayScale}, Case{ColourKind::rgb, sdk::kModeRGBColor}})
+        for (const bool offered : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << "planes " << int(c.colour) << ", offered " << offered);
+            Host host(test_picture({30, 20, 16, c.colour, false, false}));
+            host.options().services.display_pixels = offered;
+            host.options().services.color_services = offered;
+            host.options().pick_colour = [](const hosting::ColourPick&) {
+                return sdk::RGBColor{0xAB00, 0xCD12, 0x0100};
+            };
+            PictureCanvas canvas;
+            ui::PreviewPicture picture;
+            uint8_t picked[3] = {7, 7, 7};
+            bool asked = false;
+            run(host, [&](HostContext& context) {
+                HostPreviewSource source(context);
+                ASSERT_EQ(source.render({0, 0, 30, 20}, 2, picture), 0);
+                source.show(picture, {5, 7}, canvas);
+                const uint8_t current[3] = {0x12, 0x34, 0x56};
+                asked = pick_colour_from_host(context, "Choose the sun color.", current, picked);
+            });
+            ASSERT_EQ(picture.width, 15);
+            ASSERT_EQ(picture.height, 10);
+            const int planes = c.colour == ColourKind::grey ? 1 : 3;
+            ASSERT_EQ(picture.planes, planes);
+            auto shown = [&](int32_t i, int32_t j, int channel) {
+                return picture.planar[(size_t(planes == 1 ? 0 : channel) * 10 + j) * 15 + i];
+            };
+
+            EXPECT_EQ(asked, offered);
+            if (offered) {
+                ASSERT_EQ(host.canvas().calls().size(), 1u);
+                const hosting::DisplayCall& call = host.canvas().calls()[0];
+                EXPECT_EQ(call.image_mode, c.shown_mode);
+                EXPECT_TRUE(call.source.top == 0 && call.source.left == 0 && call.source.bottom == 10 &&
+                            call.source.right == 15);
+                EXPECT_EQ(call.dst_row, 7);
+                EXPECT_EQ(call.dst_col, 5);
+                EXPECT_EQ(call.context, canvas.platform_context());
+                for (int32_t j = 0; j < 10; ++j)
+                    for (int32_t i = 0; i < 15; ++i)
+                        for (int ch = 0; ch < 3; ++ch) ASSERT_EQ(host.canvas().at(5 + i, 7 + j, ch), shown(i, j, ch));
+                EXPECT_TRUE(canvas.drawn.empty());
+
+                ASSERT_EQ(host.colour_picks().size(), 1u);
+                EXPECT_EQ(host.colour_picks()[0].prompt, "Choose the sun color.");
+                EXPECT_EQ(host.colour_picks()[0].offered[0], 0x12);
+                EXPECT_EQ(host.colour_picks()[0].offered[1], 0x34);
+                EXPECT_EQ(host.colour_picks()[0].offered[2], 0x56);
+                EXPECT_EQ(picked[0], 0xAB);
+                EXPECT_EQ(picked[1], 0xCD);
+                EXPECT_EQ(picked[2], 0x01);
+            } else {
+                EXPECT_TRUE(host.canvas().calls().empty());
+                ASSERT_EQ(canvas.drawn.size(), 1u);
+                const PictureCanvas::Drawn& drawn = canvas.drawn[0];
+                EXPECT_EQ(drawn.at.x, 5);
+                EXPECT_EQ(drawn.at.y, 7);
+                ASSERT_EQ(drawn.picture.width, 15);
+                ASSERT_EQ(drawn.picture.height, 10);
+                for (int32_t j = 0; j < 10; ++j)
+                    for (int32_t i = 0; i < 15; ++i) {
+                        const uint8_t* rgba = drawn.picture.pixels.data() + (size_t(j) * 15 + i) * 4;
+                        for (int ch = 0; ch < 3; ++ch) ASSERT_EQ(rgba[ch], shown(i, j, ch));
+                        ASSERT_EQ(rgba[3], 255);
+                    }
+                EXPECT_TRUE(host.colour_picks().empty());
+                EXPECT_EQ(picked[0], 7);  // untouched
+            }
+        }
+}
+
 }  // namespace
 }  // namespace corvanthe::testing
