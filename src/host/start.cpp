@@ -60,7 +60,8 @@ void run_start(HostContext& context) {
     }
     sdk::FilterRecord& record = *context.record;
     PluginState& state = *context.state;
-    context.settings->host_preview = has_advance_state(record) && has_display_pixels(record);
+    // Where the host has no displayPixels the plug-in draws the preview itself.
+    context.settings->host_preview = has_advance_state(record);
 
     if (!allocate_work_buffers(state)) {
         set_result(context, kNoWorkMemory);
