@@ -43,15 +43,21 @@ extern "C" void CORVANTHE_HOST_API PluginMain(int16_t selector, void* record, in
     context = HostContext{};
     context.data_cell = data;
     context.result = result;
-    if (selector == sdk::kFilterSelectorAbout) {
-        run_about(context, record);
-    } else if (auto* filter = static_cast<sdk::FilterRecord*>(record)) {
-        context.record = filter;
-        context.basic_suite = filter->sSPBasic;
-        context.owner_window = owner_of(filter->platformData);
-        if (known_filter_selector(selector)) set_result(context, sdk::kNoErr);
-        run_filter_selector(context, selector);
-        unlock_kept_blocks(context);
+    try {
+        if (selector == sdk::kFilterSelectorAbout) {
+            run_about(context, record);
+        } else if (auto* filter = static_cast<sdk::FilterRecord*>(record)) {
+            context.record = filter;
+            context.basic_suite = filter->sSPBasic;
+            context.owner_window = owner_of(filter->platformData);
+            if (known_filter_selector(selector)) set_result(context, sdk::kNoErr);
+            run_filter_selector(context, selector);
+            unlock_kept_blocks(context);
+        }
+    } catch (...) {
+        // Nothing crosses into the host as an exception: whatever escaped is out of memory.
+        set_result(context, sdk::kMemFullErr);
+        if (context.record) unlock_kept_blocks(context);
     }
     context = HostContext{};
 }

@@ -2,6 +2,7 @@
 #include "host/selectors.h"
 
 #include "host/cached_settings_calls.h"
+#include "host/dialog_calls.h"
 #include "host/host_queries.h"
 #include "host/host_rects.h"
 #include "host/kept_blocks.h"
@@ -26,7 +27,6 @@ constexpr ui::MessageDialog kRefusal = {
     "REFUSAL2", "Plug-in error",
     "The filter cannot run because your paint program does not support enough of the Photoshop 3.0 "
     "plug-in standard."};
-constexpr const char* kMainDialog = "DISSOLVESANSPARAM";
 
 // Where the settings of the run start: the last run's, and the fields every Start resets.
 void take_last_settings(HostContext& context) {
@@ -86,7 +86,7 @@ void run_start(HostContext& context) {
     bool proceed = true;
     if (state.show_dialog) {
         save_undo_slot(context);
-        proceed = ui::port().run_main_dialog(context.owner_window, kMainDialog) == ui::kDialogOk;
+        proceed = run_main_dialog(context);
     }
     state.show_dialog = 0;
 

@@ -1,0 +1,159 @@
+// Whole dialog runs through PluginMain with the in-process host and the recording port: what
+// the user does in the dialog ends in the settings record, the undo and dot files, the cached
+// settings file and the document; Cancel leaves everything as it was.
+#include <gtest/gtest.h>
+
+#include "glue/sun_run.h"
+#include "host/host_context.h"
+#include "host/plugin_main.h"
+#include "hosting/host.h"
+#include "settings/memory_dots.h"
+#include "settings/settings_file.h"
+#include "settings/temporary_files.h"
+#include "ui/control_table.h"
+#include "ui/recording_port.h"
+
+namespace corvanthe {
+namespace {
+
+using hosting::Document;
+using ui::DialogSession;
+using ui::Point;
+
+const SunSettings& settings_of(hosting::Host& host) {
+    return *reinterpret_cast<const SunSettings*>(host.handles().bytes(host.parameters()).data());
+}
+
+SunSettings& live_settings() { return *host_context().settings; }
+
+// The mouse x at which a slider drag gives `value` (the drag reads x - 4 against the track).
+Point slider_point(DialogSession& d, int32_t slider, int32_t value) {
+    const ui::Rect r = d.place(slider);
+    return {r.left + 5 + (value * (r.width() - 14) + 99) / 100, r.top + 8};
+}
+
+Point centre_of(const ui::Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+SunSettings read_file(const std::string& path) {
+    SunSettings s{};
+    initialise(s);
+    EXPECT_EQ(read_settings_file(path, SettingsReadMode::Load, s, nullptr).error, 0) << path;
+    return s;
+}
+
+constexpr int32_t kWidth = 240, kHeight = 160;
+
+Document picture() { return testing::test_picture({kWidth, kHeight}); }
+
+TEST(DialogRun, EditsUndoDotsAndTheCentreEndInTheRecordTheFilesAndTheRender) {
+    const Document source = picture();
+    hosting::Host host(source);
+    ui::RecordingPort port;
+    int16_t seed_before_dice = -1;
+    port.script_main_dialog([&](DialogSession& d) {
+        using namespace ui::id;
+        // Two slider drags: sun radius to 50, halo radius past its right end.
+        const Point from = centre_of(d.place(37));
+        d.drag(from, slider_point(d, 37, 50));
+        EXPECT_EQ(d.text(86), "50");
+        d.drag(centre_of(d.place(55)), {d.place(55).right + 20, d.place(55).top + 4});
+        EXPECT_EQ(d.text(90), "100");
+        // Typing: nothing renders until the timer fires.
+        d.type(85, "40");
+        EXPECT_TRUE(d.timer_running());
+        EXPECT_EQ(live_settings().sun_cold_hot, 0);
+        d.fire_timer();
+        EXPECT_EQ(live_settings().sun_cold_hot, 40);
+        // Dice, then Undo brings back the settings before it.
+        seed_before_dice = static_cast<int16_t>(live_settings().random_seed);
+        d.click(kDice);
+        EXPECT_STREQ(live_settings().settings_name, "random settings");
+        d.click(kUndo);
+        EXPECT_EQ(live_settings().sun_radius, 50);
+        EXPECT_EQ(live_settings().halo_radius, 100);
+        EXPECT_EQ(live_settings().sun_cold_hot, 40);
+        EXPECT_EQ(live_settings().random_seed, seed_before_dice);
+        EXPECT_EQ(d.text(86), "50");
+        // Store into the first dot, change the radius, recall the dot.
+        const Point dot = centre_of(d.place(kFirstDot));
+        d.press(dot);
+        d.release(dot);
+        d.drag(centre_of(d.place(37)), slider_point(d, 37, 90));
+        EXPECT_EQ(live_settings().sun_radius, 90);
+        d.press(dot);
+        d.release(dot);
+        EXPECT_EQ(live_settings().sun_radius, 50);
+        EXPECT_STREQ(live_settings().settings_name, "dot 1");
+        EXPECT_EQ(d.text(86), "50");
+        // The whole picture fits (divisor 1) and sits centred in the frame: a click places the
+        // centre at once, a quarter into the image on each axis.
+        const ui::Rect frame = {422, 1, 940, 374};
+        const Point origin = {frame.left + (frame.width() - kWidth) / 2, frame.top + (frame.height() - kHeight) / 2};
+        d.press({origin.x + kWidth / 4, origin.y + kHeight / 4});
+        d.release({origin.x + kWidth / 4, origin.y + kHeight / 4});
+        d.click(kOk);
+        EXPECT_EQ(d.end_code(), ui::kDialogOk);
+    });
+    ASSERT_EQ(host.run_filter(PluginMain, true).result, 0);
+
+    const SunSettings final_settings = settings_of(host);
+    EXPECT_EQ(final_settings.sun_radius, 50);
+    EXPECT_EQ(final_settings.halo_radius, 100);
+    EXPECT_EQ(final_settings.sun_cold_hot, 40);
+    EXPECT_FLOAT_EQ(final_settings.x_center, 0.25f);
+    EXPECT_FLOAT_EQ(final_settings.y_center, 0.25f);
+    EXPECT_STREQ(final_settings.settings_name, "dot 1");
+
+    // The dot keeps what was stored, and is kept for the next run.
+    const SunSettings dot = read_file(memory_dot_path(0));
+    EXPECT_EQ(dot.sun_radius, 50);
+    EXPECT_EQ(dot.halo_radius, 100);
+    EXPECT_EQ(dot.sun_cold_hot, 40);
+    MemoryDots map{};
+    load_dot_map(map);
+    EXPECT_EQ(map.map[0], 1);
+    EXPECT_EQ(map.map[1], 0);
+    // The recall of a filled dot wrote an undo file with the state before it (radius 90).
+    const SunSettings undo0 = read_file(undo_path(0)), undo1 = read_file(undo_path(1));
+    EXPECT_TRUE(undo0.sun_radius == 90 || undo1.sun_radius == 90);
+    // The cached settings are the confirmed ones.
+    const SunSettings cached = read_file(cached_settings_path());
+    EXPECT_EQ(cached.sun_radius, 50);
+    EXPECT_EQ(cached.halo_radius, 100);
+    EXPECT_EQ(cached.sun_cold_hot, 40);
+    EXPECT_FLOAT_EQ(cached.x_center, 0.25f);
+
+    // A run without the dialog takes the cached settings and must draw the same document.
+    hosting::Host silent(source);
+    {
+        ui::RecordingPort answers_at_once;
+        ASSERT_EQ(silent.run_filter(PluginMain, true).result, 0);
+        ASSERT_EQ(answers_at_once.main_dialogs().size(), 1u);
+    }
+    EXPECT_NE(testing::document_hash(host.document()), testing::document_hash(source));
+    EXPECT_EQ(testing::document_hash(host.document()), testing::document_hash(silent.document()));
+}
+
+TEST(DialogRun, CancelRestoresTheOpeningSettingsAndLeavesTheDocument) {
+    const Document source = picture();
+    hosting::Host host(source);
+    ui::RecordingPort port;
+    SunSettings opened{};
+    port.script_main_dialog([&](DialogSession& d) {
+        opened = live_settings();
+        d.drag(centre_of(d.place(37)), slider_point(d, 37, 77));
+        EXPECT_EQ(live_settings().sun_radius, 77);
+        d.click(ui::id::kDice);
+        d.click(ui::id::kCancel);
+        EXPECT_EQ(d.end_code(), ui::kDialogCancel);
+    });
+    const hosting::RunResult run = host.run_filter(PluginMain, true);
+    EXPECT_EQ(run.result, sdk::kUserCanceledErr);
+    EXPECT_EQ(settings_of(host).sun_radius, opened.sun_radius);
+    EXPECT_EQ(settings_of(host).random_seed, opened.random_seed);
+    EXPECT_STREQ(settings_of(host).settings_name, opened.settings_name);
+    EXPECT_EQ(testing::document_hash(host.document()), testing::document_hash(source));
+}
+
+}  // namespace
+}  // namespace corvanthe

@@ -1,0 +1,59 @@
+// The dialog's services over plain memory, for driving the dialog logic without a host: the
+// real settings, undo and memory-dot code, and a preview that paints flat grey pictures of the
+// size the host would give and counts its renders.
+#pragma once
+#include <string>
+
+#include "settings/undo_store.h"
+#include "ui/dialog_services.h"
+
+namespace corvanthe::testing {
+
+class CountingPreview final : public ui::PreviewSource {
+public:
+    int16_t render(const ui::Rect& visible, int32_t divisor, ui::PreviewPicture& picture) override;
+    int16_t read_plain(const ui::Rect& visible, int32_t divisor, ui::PreviewPicture& picture) override;
+    void show(const ui::PreviewPicture& picture, ui::Point at, ui::Canvas& canvas) override;
+
+    int renders = 0;
+    int plain_reads = 0;
+    int16_t fail_with = 0;  // the next render answers this error
+};
+
+class MemoryServices final : public ui::DialogServices {
+public:
+    MemoryServices(int32_t width, int32_t height);
+
+    SunSettings& settings() override { return settings_; }
+    ui::PreviewSource* preview() override { return &preview_; }
+    int32_t area_width() override { return width_; }
+    int32_t area_height() override { return height_; }
+    bool floating_point_document() override { return floating_point; }
+    bool pick_host_colour(const std::string&, ui::Colour&) override { return false; }
+    void progress(int32_t, int32_t) override {}
+    int16_t result() override { return result_; }
+    void set_result(int16_t code) override { result_ = code; }
+    void record_undo(bool with_file) override;
+    bool undo() override;
+    MemoryDots& dots() override { return dots_; }
+    DotAction click_dot(int index, DotClick click) override;
+    DotAction recall_last_dot() override;
+    bool dot_thumbnail(int, ui::RgbaImage&) override { return false; }
+    bool load_preset(const std::string&) override { return false; }
+    bool save_preset(const std::string&) override { return false; }
+    void capture_thumbnail(const ui::PreviewPicture&) override {}
+    bool write_presets_page(const std::string&, const std::string&) override { return false; }
+
+    bool floating_point = false;
+    CountingPreview& counting_preview() { return preview_; }
+
+private:
+    SunSettings settings_{};
+    int32_t width_, height_;
+    int16_t result_ = 0;
+    UndoStore undo_{};
+    MemoryDots dots_{};
+    CountingPreview preview_;
+};
+
+}  // namespace corvanthe::testing
