@@ -427,9 +427,9 @@ void MainDialog::write_presets_page() {
     if (!file_chooser(true, {FileUse::HtmlPage, "Save an HTML page", s.pages_folder, "presets.html"}, page)) return;
     set_text(s.pages_folder, folder_of(page).c_str());
     busy_ = true;
-    requests_.cursor = Cursor::Wait;
+    window_->show_wait(true);
     const bool written = services_.write_presets_page(folder_of(any_file), page);
-    requests_.cursor = Cursor::Arrow;
+    window_->show_wait(false);
     busy_ = false;
     if (written) port_.open_with_desktop(page);
 }
@@ -637,11 +637,10 @@ void MainDialog::render_preview() {
     stop_timer();
     if (!preview_on_) return;
     read_controls();
-    PreviewSource* source = services_.preview();
-    const Cursor before = requests_.cursor;
     picture_ = {};
-    const int16_t error = source->render(view_.visible(), view_.divisor(), picture_);
-    requests_.cursor = before;
+    window_->show_wait(true);
+    const int16_t error = services_.preview()->render(view_.visible(), view_.divisor(), picture_);
+    window_->show_wait(false);
     if (error) {
         services_.set_result(error);
         picture_ = {};

@@ -84,7 +84,7 @@ struct Event {
     Canvas* canvas = nullptr;
 };
 
-enum class Cursor : uint8_t { Arrow, Wait, OverPreview, Panning };  // pictures 109, 107
+enum class Cursor : uint8_t { Arrow, OverPreview, Panning };  // pictures 109, 107
 
 enum class TimerRequest : uint8_t { Keep, Start, Stop };
 
@@ -114,6 +114,8 @@ public:
     virtual int32_t selection(int32_t id) = 0;
     virtual void enable(int32_t id, bool enabled) = 0;
     virtual void show(int32_t id, bool shown) = 0;
+    // The wait cursor at once, for work inside one event (a render, a page); false goes back.
+    virtual void show_wait(bool waiting) = 0;
     // The owner of boxes and choosers opened from the dialog.
     virtual void* native_window() = 0;
 

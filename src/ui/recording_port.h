@@ -44,6 +44,7 @@ public:
     bool timer_running() const { return timer_running_; }
     bool captured() const { return capture_; }
     Cursor cursor() const { return cursor_; }
+    int waits() const { return waits_; }  // times the wait cursor was shown
     int32_t end_code() const { return end_code_; }
     const DialogLayout& layout() const { return layout_; }
     Rect place(int32_t id) const;
@@ -58,6 +59,7 @@ public:
     int32_t selection(int32_t id) override;
     void enable(int32_t id, bool enabled) override;
     void show(int32_t id, bool shown) override;
+    void show_wait(bool waiting) override { waits_ += waiting ? 1 : 0; }
     void* native_window() override { return nullptr; }
 
 private:
@@ -79,6 +81,7 @@ private:
     DialogLayout layout_;
     std::map<int32_t, Control> controls_;
     int depth_ = 0;
+    int waits_ = 0;
     bool timer_running_ = false;
     bool capture_ = false;
     Cursor cursor_ = Cursor::Arrow;

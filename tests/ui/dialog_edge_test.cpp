@@ -195,11 +195,25 @@ TEST(DialogEdges, FloatDocumentsHideTheGlueAndAFailedFirstPreviewSwitchesItOff) 
     EXPECT_EQ(services.result(), -128);
 }
 
-}  // namespace
-}  // namespace corvanthe
 
-namespace corvanthe {
-namespace {
+// Nothing escapes the dialog's event entry: the dialog ends as cancelled, out of memory.
+TEST(DialogEdges, AnExceptionInsideAnEventEndsTheDialogAsCancelled) {
+    testing::MemoryServices services(64, 64);
+    ui::RecordingPort port;
+    ui::MainDialog dialog(services, port);
+    const int32_t opened_radius = services.settings().sun_radius;
+    const int end = run(port, dialog, [&](DialogSession& d) {
+        d.type(86, "77");
+        d.fire_timer();
+        EXPECT_EQ(services.settings().sun_radius, 77);
+        services.undo_throws = true;
+        d.click(id::kDice);
+        EXPECT_EQ(d.end_code(), ui::kDialogCancel);
+    });
+    EXPECT_EQ(end, ui::kDialogCancel);
+    EXPECT_EQ(services.result(), -108);
+    EXPECT_EQ(services.settings().sun_radius, opened_radius);
+}
 
 // Number fields read and write with a point whatever the user's locale says.
 TEST(DialogEdges, NumberFieldsIgnoreACommaLocale) {

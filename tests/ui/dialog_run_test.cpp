@@ -3,6 +3,8 @@
 // settings file and the document; Cancel leaves everything as it was.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "glue/sun_run.h"
 #include "host/host_context.h"
 #include "host/plugin_main.h"
@@ -152,6 +154,16 @@ TEST(DialogRun, CancelRestoresTheOpeningSettingsAndLeavesTheDocument) {
     EXPECT_EQ(settings_of(host).sun_radius, opened.sun_radius);
     EXPECT_EQ(settings_of(host).random_seed, opened.random_seed);
     EXPECT_STREQ(settings_of(host).settings_name, opened.settings_name);
+    EXPECT_EQ(testing::document_hash(host.document()), testing::document_hash(source));
+}
+
+TEST(DialogRun, AnExceptionInsideTheRunBecomesMemoryFullAtPluginMain) {
+    const Document source = picture();
+    hosting::Host host(source);
+    ui::RecordingPort port;
+    port.script_main_dialog([](DialogSession&) { throw std::runtime_error("a toolkit failed"); });
+    EXPECT_EQ(host.run_filter(PluginMain, true).result, sdk::kMemFullErr);
+    EXPECT_EQ(host.handles().lock_count(host.parameters()), 0);
     EXPECT_EQ(testing::document_hash(host.document()), testing::document_hash(source));
 }
 

@@ -1,5 +1,7 @@
 #include "ui/memory_services.h"
 
+#include <new>
+
 namespace corvanthe::testing {
 namespace {
 
@@ -37,7 +39,10 @@ MemoryServices::MemoryServices(int32_t width, int32_t height) : width_(width), h
     load_dot_map(dots_);
 }
 
-void MemoryServices::record_undo(bool with_file) { save_undo(undo_, settings_, with_file, nullptr); }
+void MemoryServices::record_undo(bool with_file) {
+    if (undo_throws) throw std::bad_alloc();
+    save_undo(undo_, settings_, with_file, nullptr);
+}
 bool MemoryServices::undo() { return corvanthe::undo(undo_, settings_, nullptr); }
 
 DotAction MemoryServices::click_dot(int index, DotClick click) {

@@ -45,6 +45,7 @@ public:
     bool write_presets_page(const std::string&, const std::string&) override { return false; }
 
     bool floating_point = false;
+    bool undo_throws = false;  // record_undo fails as an allocation would
     CountingPreview& counting_preview() { return preview_; }
 
 private:
