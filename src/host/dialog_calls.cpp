@@ -1,14 +1,18 @@
 #include "host/dialog_calls.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "export/dots_page.h"
 #include "export/presets_page.h"
+#include "export/store_dot_renderer.h"
 #include "host/host_colour_pick.h"
 #include "host/host_rects.h"
 #include "host/memory_dot_calls.h"
 #include "host/plugin_state.h"
 #include "host/preview_source_host.h"
 #include "host/run_thumbnails.h"
+#include "host/store_from_host.h"
 #include "layers/jpeg_thumbnail.h"
 #include "layers/thumbnail.h"
 #include "settings/settings_file.h"
@@ -113,7 +117,26 @@ void HostDialogServices::capture_thumbnail(const ui::PreviewPicture& preview) {
 }
 
 bool HostDialogServices::write_presets_page(const std::string& folder, const std::string& page_path) {
-    return corvanthe::write_presets_page(folder, page_path).status != PageStatus::PageNotCreated;
+    const PageProgress report = [this](int32_t done, int32_t total) { progress(done, total); };
+    const PageStatus status = corvanthe::write_presets_page(folder, page_path, {}, report).status;
+    return status == PageStatus::Finished || status == PageStatus::WriteFailed;
+}
+
+bool HostDialogServices::write_dots_page(const std::string& page_path) {
+    const sdk::FilterRecord& record = *context_.record;
+    const PixelKind kind = record.depth == 16 ? PixelKind::rgba16 : record.depth == 32 ? PixelKind::rgba_float
+                                                                                        : PixelKind::rgba8;
+    std::unique_ptr<LayerStore, void (*)(LayerStore*)> image(
+        create_store(context_.state->work_block, area_width(), area_height(), kind), free_store);
+    if (!image || !copy_host_into_store(context_, *image)) return false;
+    StoreDotRenderer renderer;
+    DotsPageInput input;
+    input.host_image = image.get();
+    input.dot_map = memory_dots().map;
+    input.renderer = &renderer;
+    input.runner = &pool_;
+    input.progress = [this](int32_t done, int32_t total) { progress(done, total); };
+    return corvanthe::write_dots_page(input, settings(), page_path).status != PageStatus::PageNotCreated;
 }
 
 bool run_main_dialog(HostContext& context) {

@@ -32,6 +32,7 @@ public:
     bool save_preset(const std::string& path) override;
     void capture_thumbnail(const ui::PreviewPicture& preview) override;
     bool write_presets_page(const std::string& folder, const std::string& page_path) override;
+    bool write_dots_page(const std::string& page_path) override;
 
 private:
     HostContext& context_;

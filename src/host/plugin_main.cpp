@@ -55,8 +55,10 @@ extern "C" void CORVANTHE_HOST_API PluginMain(int16_t selector, void* record, in
             unlock_kept_blocks(context);
         }
     } catch (...) {
-        // Nothing crosses into the host as an exception: whatever escaped is out of memory.
+        // Nothing crosses into the host as an exception: whatever escaped is out of memory,
+        // and as after any failed selector no Continue or Finish follows to free the run.
         set_result(context, sdk::kMemFullErr);
+        if (context.state) end_run(context);
         if (context.record) unlock_kept_blocks(context);
     }
     context = HostContext{};

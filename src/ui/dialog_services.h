@@ -44,8 +44,10 @@ public:
     virtual bool save_preset(const std::string& path) = 0;
     // The picture saved with a preset or a memory dot: the centred square of the preview.
     virtual void capture_thumbnail(const PreviewPicture& preview) = 0;
-    // The presets page of a folder; false when nothing was written.
+    // The HTML pages, reporting progress as they go; false when nothing was written. The dots
+    // page leaves the settings as they were.
     virtual bool write_presets_page(const std::string& folder, const std::string& page_path) = 0;
+    virtual bool write_dots_page(const std::string& page_path) = 0;
 
 protected:
     ~DialogServices() = default;

@@ -11,6 +11,7 @@
 #include "ui/control_table.h"
 #include "ui/custom_controls.h"
 #include "ui/layout.h"
+#include "ui/main_dialog_parts.h"
 #include "ui/number_text.h"
 #include "ui/pictures.h"
 #include "ui/settings_binding.h"
@@ -23,8 +24,6 @@ constexpr int16_t kUserCancelled = -128;
 constexpr int32_t kStyleIcons[] = {151, 152, 153};
 constexpr const char* kPlainSettings = "plain settings";
 constexpr const char* kRandomSettings = "random settings";
-
-bool is_dot(int32_t id) { return id >= id::kFirstDot && id <= id::kLastDot; }
 
 Colour to_rgb(const Colour16& c) {
     return static_cast<Colour>((c.red >> 8) << 16 | (c.green >> 8) << 8 | (c.blue >> 8));
@@ -56,16 +55,6 @@ bool takes_mouse(ControlKind kind) {
 Rect inner_frame() {
     const Rect frame = layout_rect(id::kPreview);
     return {frame.left + 2, frame.top + 2, frame.right - 2, frame.bottom - 2};
-}
-
-std::string folder_of(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-std::string file_name_of(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 }  // namespace
@@ -266,7 +255,7 @@ void MainDialog::record_undo(int32_t id) {
     services_.record_undo(kind == UndoClass::WithFile);
     if (!is_dot(id)) {
         settle_current_dot(services_.dots());
-        for (int32_t dot = id::kFirstDot; dot <= id::kLastDot; ++dot) repaint(dot);
+        repaint_dots();
     }
 }
 
@@ -349,91 +338,6 @@ void MainDialog::zoom_click(int32_t id) {
     if (changed) preview_needed_ = true;
 }
 
-void MainDialog::file_and_dot_click(int32_t id) {
-    SunSettings& s = services_.settings();
-    if (id == id::kLoad) {
-        std::string path;
-        if (!file_chooser(false, {FileUse::Presets, "Open a settings file", s.settings_folder, ""}, path)) return;
-        set_text(s.settings_folder, folder_of(path).c_str());
-        if (!services_.load_preset(path)) return;
-        write_controls();
-        set_status(file_name_of(path).c_str());
-        preview_needed_ = true;
-    } else if (id == id::kSave) {
-        std::string name = save_name_of(s);
-        if (name.empty()) name = "Corvanthe settings";
-        std::string path;
-        if (!file_chooser(true, {FileUse::Presets, "Save a settings file", s.settings_folder, name + ".q4q"}, path))
-            return;
-        set_text(s.settings_folder, folder_of(path).c_str());
-        read_controls();
-        services_.capture_thumbnail(picture_);
-        if (services_.save_preset(path)) set_status(file_name_of(path).c_str());
-    } else if (is_dot(id)) {
-        dot_click(id - id::kFirstDot);
-    } else if (id == id::kDotPanel) {
-        dot_panel_click();
-    } else if (id == id::kPresetsPage) {
-        write_presets_page();
-    }
-}
-
-void MainDialog::dot_click(int32_t index) {
-    MemoryDots& dots = services_.dots();
-    const bool empty = dots.display[index] == kDotEmpty;
-    // Only a filled dot can be cleared: a right click on an empty one stores like a click.
-    DotClick kind = ctrl_ ? DotClick::CtrlLeft : right_ ? DotClick::Right : DotClick::Left;
-    if (empty && kind == DotClick::Right) kind = DotClick::Left;
-    read_controls();
-    if (empty) services_.capture_thumbnail(picture_);
-    const DotAction action = services_.click_dot(index, kind);
-    if (action == DotAction::Recalled) {
-        write_controls();
-        preview_needed_ = true;
-    }
-    if (action == DotAction::Stored || action == DotAction::Recalled)
-        panel_shows_ = services_.dot_thumbnail(index, panel_thumbnail_);
-    if (action == DotAction::Erased) panel_shows_ = false;
-    for (int32_t dot = id::kFirstDot; dot <= id::kLastDot; ++dot) repaint(dot);
-    repaint(id::kDotPanel);
-}
-
-void MainDialog::dot_panel_click() {
-    if (right_ || ctrl_) return;  // the dots page and the preset-folder refresh are not offered here
-    if (services_.recall_last_dot() != DotAction::Recalled) return;
-    write_controls();
-    preview_needed_ = true;
-    for (int32_t dot = id::kFirstDot; dot <= id::kLastDot; ++dot) repaint(dot);
-}
-
-bool MainDialog::file_chooser(bool save, const FileChoice& choice, std::string& path) {
-    if (file_dialog_open_) return false;
-    file_dialog_open_ = true;
-    const bool chosen = save ? port_.save_file(window_->native_window(), choice, path)
-                             : port_.open_file(window_->native_window(), choice, path);
-    file_dialog_open_ = false;
-    return chosen && !path.empty();
-}
-
-void MainDialog::write_presets_page() {
-    if (busy_) return;
-    SunSettings& s = services_.settings();
-    std::string any_file;
-    if (!file_chooser(false, {FileUse::AllFiles, "Choose any file in the source folder", s.presets_folder, ""},
-                      any_file))
-        return;
-    set_text(s.presets_folder, folder_of(any_file).c_str());
-    std::string page;
-    if (!file_chooser(true, {FileUse::HtmlPage, "Save an HTML page", s.pages_folder, "presets.html"}, page)) return;
-    set_text(s.pages_folder, folder_of(page).c_str());
-    busy_ = true;
-    window_->show_wait(true);
-    const bool written = services_.write_presets_page(folder_of(any_file), page);
-    window_->show_wait(false);
-    busy_ = false;
-    if (written) port_.open_with_desktop(page);
-}
-
 void MainDialog::box_click(int32_t id) {
     if ((id != id::kAbout && id != id::kInfo) || box_open_) return;
     box_open_ = true;
@@ -450,7 +354,7 @@ void MainDialog::random_click(int32_t id) {
         read_controls();
         if (services_.undo()) {
             settle_current_dot(services_.dots());
-            for (int32_t dot = id::kFirstDot; dot <= id::kLastDot; ++dot) repaint(dot);
+            repaint_dots();
             write_controls();
             preview_needed_ = true;
         }
@@ -671,6 +575,10 @@ void MainDialog::place_centre(Point at) {
 // ---- painting ----
 
 void MainDialog::repaint(int32_t id) { repaint_area(layout_rect(id)); }
+
+void MainDialog::repaint_dots() {
+    for (int32_t dot = id::kFirstDot; dot <= id::kLastDot; ++dot) repaint(dot);
+}
 
 void MainDialog::repaint_area(const Rect& area) {
     if (area.width() <= 0 || area.height() <= 0) return;

@@ -64,7 +64,11 @@ private:
     void box_click(int32_t id);
     void random_click(int32_t id);
     bool file_chooser(bool save, const FileChoice& choice, std::string& path);
+    bool choose_folder(std::string& folder);
+    bool choose_page(const char* suggested_name, std::string& page);
     void write_presets_page();
+    void write_dots_page();
+    void refresh_preset_folder();
 
     // Preview.
     void open_preview();
@@ -77,6 +81,7 @@ private:
     void start_timer();
     void stop_timer();
     void repaint(int32_t id);
+    void repaint_dots();
     void repaint_area(const Rect& area);
 
     DialogServices& services_;

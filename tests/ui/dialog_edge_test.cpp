@@ -4,7 +4,11 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
+#include <unistd.h>
+
+#include "settings/settings_file.h"
 #include "ui/control_table.h"
 #include "ui/custom_controls.h"
 #include "ui/main_dialog.h"
@@ -240,6 +244,64 @@ TEST(DialogEdges, NumberFieldsIgnoreACommaLocale) {
     EXPECT_EQ(ui::format_number(100), "100");
     EXPECT_EQ(ui::format_number(0.000012345678), "1.23457e-05");
     std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace corvanthe
+
+namespace corvanthe {
+namespace {
+
+// Ctrl+click on the dot panel: every old or refreshed preset of a folder is loaded, rendered
+// and saved again in the current format, old ones renamed; the settings come back afterwards.
+TEST(DialogEdges, PresetFolderRefresh) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("corvanthe-refresh-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const auto preset = [&](const char* name, int32_t radius) {
+        SunSettings s{};
+        initialise(s);
+        s.sun_radius = radius;
+        EXPECT_EQ(write_settings_file((folder / name).string(), s, nullptr), kFileOk);
+    };
+    preset("old.Q9Q", 11);
+    preset("kept.q5q", 22);
+    preset("other.q4q", 33);
+    preset("locked.q5q", 44);
+    fs::permissions(folder / "locked.q5q", fs::perms::owner_read | fs::perms::group_read);
+    const auto locked_before = fs::last_write_time(folder / "locked.q5q");
+
+    testing::MemoryServices services(64, 64);
+    services.settings().sun_radius = 66;
+    ui::RecordingPort port;
+    ui::MainDialog dialog(services, port);
+    port.file_answers.push_back((folder / "kept.q5q").string());
+    run(port, dialog, [&](DialogSession& d) {
+        const int renders = services.counting_preview().renders;
+        const Point panel = centre_of(d.place(id::kDotPanel));
+        d.press(panel, ui::MouseButton::Left, true);
+        d.release(panel);
+        EXPECT_EQ(port.file_choosers().back().title, "Choose any file in the source folder");
+        // the release, the two presets, then the settings again
+        EXPECT_EQ(services.counting_preview().renders - renders, 4);
+        EXPECT_EQ(services.settings().sun_radius, 66);
+        EXPECT_EQ(d.text(86), "66");
+        d.click(id::kOk);
+    });
+    EXPECT_FALSE(fs::exists(folder / "old.Q9Q"));
+    ASSERT_TRUE(fs::exists(folder / "old.q5q"));
+    EXPECT_EQ(settings_file_layout((folder / "old.q5q").string()).version, kSettingsFileVersion);
+    SunSettings reread{};
+    initialise(reread);
+    read_settings_file((folder / "old.q5q").string(), SettingsReadMode::Load, reread, nullptr);
+    EXPECT_EQ(reread.sun_radius, 11);
+    EXPECT_TRUE(fs::exists(folder / "other.q4q"));
+    EXPECT_EQ(fs::last_write_time(folder / "locked.q5q"), locked_before);
+    const std::vector<std::pair<int32_t, int32_t>> progress = {{0, 2}, {1, 2}, {2, 2}};
+    EXPECT_EQ(services.progress_calls, progress);
+    fs::permissions(folder / "locked.q5q", fs::perms::owner_all);
+    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -3,7 +3,12 @@
 // settings file and the document; Cancel leaves everything as it was.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+
+#include <unistd.h>
 
 #include "glue/sun_run.h"
 #include "host/host_context.h"
@@ -155,6 +160,59 @@ TEST(DialogRun, CancelRestoresTheOpeningSettingsAndLeavesTheDocument) {
     EXPECT_EQ(settings_of(host).random_seed, opened.random_seed);
     EXPECT_STREQ(settings_of(host).settings_name, opened.settings_name);
     EXPECT_EQ(testing::document_hash(host.document()), testing::document_hash(source));
+}
+
+std::string text_of(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool reported(const hosting::Host& host, int32_t done, int32_t total) {
+    for (const hosting::ProgressCall& call : host.progress_calls())
+        if (call.done == done && call.total == total) return true;
+    return false;
+}
+
+// The dots page (right click on the dot panel) and the presets page, written through the
+// host while the dialog waits, with progress through the host's progress procedure.
+TEST(DialogRun, ThePagesAreWrittenWithTheHostsProgressAndOpened) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("corvanthe-pages-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "presets");
+    SunSettings preset{};
+    initialise(preset);
+    ASSERT_EQ(write_settings_file((folder / "presets" / "amber.q4q").string(), preset, nullptr), 0);
+
+    hosting::Host host(picture());
+    ui::RecordingPort port;
+    port.file_answers = {(folder / "dots.html").string(), (folder / "presets" / "amber.q4q").string(),
+                         (folder / "presets.html").string()};
+    port.script_main_dialog([&](DialogSession& d) {
+        const Point dot = centre_of(d.place(ui::id::kFirstDot + 4));
+        d.press(dot);
+        d.release(dot);
+        const Point panel = centre_of(d.place(ui::id::kDotPanel));
+        d.press(panel, ui::MouseButton::Right);
+        d.release(panel, ui::MouseButton::Right);
+        d.click(ui::id::kPresetsPage);
+        d.click(ui::id::kCancel);
+    });
+    EXPECT_EQ(host.run_filter(PluginMain, true).result, sdk::kUserCanceledErr);
+    ASSERT_EQ(port.file_choosers().size(), 3u);
+    EXPECT_EQ(port.file_choosers()[0].suggested_name, "Corvanthe memory dots.html");
+    EXPECT_EQ(port.file_choosers()[1].title, "Choose any file in the source folder");
+    EXPECT_EQ(port.file_choosers()[2].suggested_name, "Corvanthe presets.html");
+    EXPECT_NE(text_of(folder / "dots.html").find("dot 5"), std::string::npos);
+    EXPECT_TRUE(fs::exists(folder / "web_images" / "dot 5.jpg"));
+    EXPECT_NE(text_of(folder / "presets.html").find("amber"), std::string::npos);
+    EXPECT_TRUE(reported(host, 4, 25));
+    EXPECT_TRUE(reported(host, 25, 25));
+    EXPECT_TRUE(reported(host, 0, 1));
+    EXPECT_TRUE(reported(host, 1, 1));
+    const std::vector<std::string> opened = {(folder / "dots.html").string(), (folder / "presets.html").string()};
+    EXPECT_EQ(port.opened_with_desktop(), opened);
+    fs::remove_all(folder);
 }
 
 TEST(DialogRun, AnExceptionInsideTheRunBecomesMemoryFullAtPluginMain) {

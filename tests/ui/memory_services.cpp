@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "settings/settings_file.h"
+
 namespace corvanthe::testing {
 namespace {
 
@@ -47,6 +49,14 @@ bool MemoryServices::undo() { return corvanthe::undo(undo_, settings_, nullptr);
 
 DotAction MemoryServices::click_dot(int index, DotClick click) {
     return corvanthe::click_dot(dots_, index, click, settings_, nullptr, nullptr);
+}
+
+bool MemoryServices::load_preset(const std::string& path) {
+    return load_settings_file(path, settings_, nullptr).error == kFileOk;
+}
+
+bool MemoryServices::save_preset(const std::string& path) {
+    return write_settings_file(path, settings_, nullptr) == kFileOk;
 }
 
 DotAction MemoryServices::recall_last_dot() { return corvanthe::recall_last_dot(dots_, settings_, nullptr); }

@@ -3,6 +3,8 @@
 // size the host would give and counts its renders.
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/undo_store.h"
 #include "ui/dialog_services.h"
@@ -30,7 +32,7 @@ public:
     int32_t area_height() override { return height_; }
     bool floating_point_document() override { return floating_point; }
     bool pick_host_colour(const std::string&, ui::Colour&) override { return false; }
-    void progress(int32_t, int32_t) override {}
+    void progress(int32_t done, int32_t total) override { progress_calls.push_back({done, total}); }
     int16_t result() override { return result_; }
     void set_result(int16_t code) override { result_ = code; }
     void record_undo(bool with_file) override;
@@ -39,13 +41,16 @@ public:
     DotAction click_dot(int index, DotClick click) override;
     DotAction recall_last_dot() override;
     bool dot_thumbnail(int, ui::RgbaImage&) override { return false; }
-    bool load_preset(const std::string&) override { return false; }
-    bool save_preset(const std::string&) override { return false; }
+    bool load_preset(const std::string& path) override;
+    bool save_preset(const std::string& path) override;
     void capture_thumbnail(const ui::PreviewPicture&) override {}
+    // Pages need a host image and its renderer: the host's services write them.
     bool write_presets_page(const std::string&, const std::string&) override { return false; }
+    bool write_dots_page(const std::string&) override { return false; }
 
     bool floating_point = false;
     bool undo_throws = false;  // record_undo fails as an allocation would
+    std::vector<std::pair<int32_t, int32_t>> progress_calls;
     CountingPreview& counting_preview() { return preview_; }
 
 private:
