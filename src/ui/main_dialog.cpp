@@ -8,6 +8,7 @@
 #include "platform/c_random.h"
 #include "settings/parameter_table.h"
 #include "settings/random_settings.h"
+#include "settings/temporary_files.h"
 #include "ui/control_table.h"
 #include "ui/custom_controls.h"
 #include "ui/layout.h"
@@ -156,7 +157,7 @@ void MainDialog::open() {
 
     MemoryDots& dots = services_.dots();
     show_kept_dots(dots);
-    panel_shows_ = dots.last_dot >= 0 && services_.dot_thumbnail(dots.last_dot, panel_thumbnail_);
+    panel_shows_ = dots.last_dot >= 0 && services_.file_thumbnail(memory_dot_path(dots.last_dot), panel_thumbnail_);
 
     open_preview();
     update_zoom_buttons();
@@ -469,7 +470,7 @@ void MainDialog::hover_dot(int32_t id) {
     } else {
         if (dots.last_dot == index) return;
         dots.last_dot = index;
-        panel_shows_ = services_.dot_thumbnail(index, panel_thumbnail_);
+        panel_shows_ = services_.file_thumbnail(memory_dot_path(index), panel_thumbnail_);
     }
     repaint(id::kDotPanel);
 }
