@@ -75,6 +75,13 @@ TEST(SoftwareCanvas, DrawsAKnownSceneWithClipLinesBlendAndFocus) {
     EXPECT_EQ(rgb_at(image, 25, 5), kGround);
     canvas.line({1, 1}, {1, 1}, 0xFFFFFF);
     EXPECT_EQ(rgb_at(image, 1, 1), kGround);
+    canvas.line({10, 27}, {15, 29}, 0xFFFFFF);  // halves round toward the end point
+    EXPECT_EQ(rgb_at(image, 10, 27), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 11, 27), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 12, 28), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 13, 28), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 14, 29), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 15, 29), kGround);
 
     // Images blend by their alpha; a picture hanging over the edge draws its visible part.
     RgbaImage picture{3, 1, {255, 255, 255, 128, 0, 0, 0, 0, 255, 0, 0, 255}};
@@ -101,6 +108,33 @@ TEST(SoftwareCanvas, DrawsAKnownSceneWithClipLinesBlendAndFocus) {
     EXPECT_EQ(rgb_at(image, 26, 16), kGround);
     canvas.focus_rect({24, 14, 34, 19});
     EXPECT_EQ(image.pixels, before.pixels);
+}
+
+TEST(SoftwareCanvas, LinesReachingFarBeyondTheSurfaceDrawOnlyTheirVisiblePart) {
+    RgbaImage image = blank(40, 30);
+    SoftwareCanvas canvas(image);
+    canvas.fill({0, 0, 40, 30}, kGround);
+    // Billions of pixels long: drawn at once, edge to edge, in both directions.
+    canvas.line({INT32_MIN, 3}, {INT32_MAX, 3}, 0xFFFFFF);
+    canvas.line({20, INT32_MAX}, {20, INT32_MIN}, 0x00FF00);
+    canvas.line({-1000000000, -1000000000}, {1000000000, 1000000000}, 0xFF0000);
+    for (int32_t i = 0; i < 40; ++i)
+        EXPECT_EQ(rgb_at(image, i, 3), i == 3 ? 0xFF0000u : i == 20 ? 0x00FF00u : 0xFFFFFFu) << i;
+    for (int32_t i = 0; i < 30; ++i) {
+        EXPECT_EQ(rgb_at(image, 20, i), i == 20 ? 0xFF0000u : 0x00FF00u) << i;
+        if (i != 3 && i != 20) {
+            EXPECT_EQ(rgb_at(image, i, i), 0xFF0000u) << i;
+        }
+    }
+    EXPECT_EQ(rgb_at(image, 5, 6), kGround);
+    // A steep line from two million rows above arrives where its slope puts it: at row y, x is
+    // y / 2 with halves rounded toward the end point.
+    canvas.line({-1000000, -2000000}, {1000000, 2000000}, 0x0000FF);
+    EXPECT_EQ(rgb_at(image, 0, 0), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 1, 1), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 1, 2), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 15, 29), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 14, 29), kGround);
 }
 
 TEST(SoftwareCanvas, BlendsOntoTransparentPicturesWithoutDarkening) {
