@@ -1,6 +1,8 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -110,7 +112,48 @@ TEST(SoftwareCanvas, DrawsAKnownSceneWithClipLinesBlendAndFocus) {
     EXPECT_EQ(image.pixels, before.pixels);
 }
 
+// The plain walk: Bresenham's, one point at a time from `from` up to `to`.
+std::set<std::pair<int32_t, int32_t>> bresenham(Point from, Point to) {
+    std::set<std::pair<int32_t, int32_t>> points;
+    int32_t dx = std::abs(to.x - from.x);
+    int32_t dy = -std::abs(to.y - from.y);
+    int32_t error = dx + dy;
+    for (int32_t x = from.x, y = from.y; x != to.x || y != to.y;) {
+        points.insert({x, y});
+        int32_t twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += from.x < to.x ? 1 : -1;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += from.y < to.y ? 1 : -1;
+        }
+    }
+    return points;
+}
+
 TEST(SoftwareCanvas, LinesReachingFarBeyondTheSurfaceDrawOnlyTheirVisiblePart) {
+    // Every line between points around a small surface draws the plain walk's points that fall
+    // on it, and only those.
+    for (int32_t ax = -3; ax <= 10; ++ax)
+        for (int32_t ay = -3; ay <= 10; ++ay)
+            for (int32_t bx = -3; bx <= 10; ++bx)
+                for (int32_t by = -3; by <= 10; ++by) {
+                    RgbaImage small = blank(8, 8);
+                    SoftwareCanvas(small).line({ax, ay}, {bx, by}, 0xFFFFFF);
+                    std::set<std::pair<int32_t, int32_t>> expected;
+                    for (auto [x, y] : bresenham({ax, ay}, {bx, by}))
+                        if (x >= 0 && x < 8 && y >= 0 && y < 8)
+                            expected.insert({x, y});
+                    std::set<std::pair<int32_t, int32_t>> drawn;
+                    for (int32_t y = 0; y < 8; ++y)
+                        for (int32_t x = 0; x < 8; ++x)
+                            if (alpha_at(small, x, y) != 0)
+                                drawn.insert({x, y});
+                    ASSERT_EQ(drawn, expected) << "(" << ax << ", " << ay << ") to (" << bx << ", " << by << ")";
+                }
+
     RgbaImage image = blank(40, 30);
     SoftwareCanvas canvas(image);
     canvas.fill({0, 0, 40, 30}, kGround);
