@@ -26,13 +26,18 @@ const char* kind_name(PictureKind kind) {
     return "picture";
 }
 
-std::string caption(const Picture& picture) { return std::string(kind_name(picture.kind)) + " " + std::to_string(picture.id); }
+struct Named {
+    Picture picture;
+    std::string caption;  // kind and number
+    std::string name;     // what it shows
+};
 
-// The pictures in rows on a chequered ground (so that transparency shows), each named under it.
-RgbaImage contact_sheet(const std::vector<Picture>& pictures) {
+// The pictures in rows on a chequered ground (so that transparency shows), each with its kind,
+// number and what it shows under it.
+RgbaImage contact_sheet(const std::vector<Named>& pictures) {
     constexpr int32_t kWidth = 1000;
     constexpr int32_t kMargin = 12;
-    constexpr int32_t kCaption = 16;
+    constexpr int32_t kCaption = 30;
     struct Place {
         int32_t x;
         int32_t y;
@@ -41,8 +46,10 @@ RgbaImage contact_sheet(const std::vector<Picture>& pictures) {
     int32_t x = kMargin;
     int32_t y = kMargin;
     int32_t row_height = 0;
-    for (const Picture& picture : pictures) {
-        int32_t width = std::max(picture.image.width, corvanthe::ui::label_text_width(caption(picture)));
+    for (const Named& named : pictures) {
+        const Picture& picture = named.picture;
+        int32_t width = std::max({picture.image.width, corvanthe::ui::label_text_width(named.caption),
+                                  corvanthe::ui::label_text_width(named.name)});
         if (x + width + kMargin > kWidth && x > kMargin) {
             x = kMargin;
             y += row_height + kCaption + kMargin;
@@ -59,8 +66,10 @@ RgbaImage contact_sheet(const std::vector<Picture>& pictures) {
         for (int32_t cx = 0; cx < kWidth; cx += 8)
             canvas.fill({cx, cy, cx + 8, cy + 8}, ((cx + cy) / 8) % 2 == 0 ? 0xFFFFFF : 0xE4E4E4);
     for (size_t i = 0; i < pictures.size(); ++i) {
-        canvas.image({places[i].x, places[i].y}, pictures[i].image);
-        canvas.text({places[i].x, places[i].y + pictures[i].image.height + 3}, caption(pictures[i]), 0x000000);
+        const RgbaImage& image = pictures[i].picture.image;
+        canvas.image({places[i].x, places[i].y}, image);
+        canvas.text({places[i].x, places[i].y + image.height + 3}, pictures[i].caption, 0x000000);
+        canvas.text({places[i].x, places[i].y + image.height + 16}, pictures[i].name, 0x606060);
     }
     return sheet;
 }
@@ -81,11 +90,12 @@ int main(int argc, char** argv) {
             ++failures;
         }
     };
-    std::vector<Picture> pictures;
+    std::vector<Named> pictures;
     for (const corvanthe::pictures::PictureRecipe& recipe : corvanthe::pictures::picture_recipes()) {
         std::string stem = std::string(kind_name(recipe.kind)) + "_" + std::to_string(recipe.id);
-        pictures.push_back(corvanthe::pictures::make_picture(recipe, 1));
-        write(pictures.back().image, stem + ".png");
+        pictures.push_back({corvanthe::pictures::make_picture(recipe, 1),
+                            std::string(kind_name(recipe.kind)) + " " + std::to_string(recipe.id), recipe.name});
+        write(pictures.back().picture.image, stem + ".png");
         write(corvanthe::pictures::make_picture(recipe, 2).image, stem + "@2x.png");
     }
     write(contact_sheet(pictures), "contact_sheet.png");

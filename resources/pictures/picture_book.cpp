@@ -33,7 +33,7 @@ constexpr PictureRecipe kRecipes[] = {
     {B, 211, "dot current, not kept, pressed", 32, 32, {}, dot_current_unkept_pressed},
     {B, 217, "dot panel frame", 96, 96, {}, dot_panel_frame},
     {B, 241, "about icon", 48, 48, {}, about_icon},
-    {B, 145, "info", 460, 300, {}, info_card},
+    {B, 145, "information card", 460, 300, {}, info_card},
     {B, 127, "about banner", 320, 110, {}, about_banner},
     {B, 136, "about suns", 320, 76, {}, about_suns},
     {B, 131, "about maker", 320, 40, {}, about_maker},
