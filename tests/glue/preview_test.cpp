@@ -218,6 +218,32 @@ TEST_F(PreviewTest, ThePlainReadTakesEveryPlaneAtTheRateAndStrideAndStopsAtAnErr
     });
 }
 
+TEST_F(PreviewTest, AtFullSizeThePreviewFollowsTheFilterRectangleAndTheFloatingOrigin) {
+    Document doc = test_picture({300, 260, 8, ColourKind::rgb, false, false});
+    doc.filter_rect = {20, 30, 230, 250};  // top, left, bottom, right
+    doc.float_coord = {10, 20};            // v, h
+    Host host(doc);
+    const ui::Rect visible{50, 40, 190, 180};  // in the filtered area
+    ui::PreviewPicture picture;
+    SunSettings in_force{};
+    ASSERT_EQ(run(host, [&](HostContext& context) {
+                  in_force = *context.settings;
+                  EXPECT_EQ(HostPreviewSource(context).render(visible, 1, picture), 0);
+              }).result,
+              0);
+    const Document& after = host.document();
+    ASSERT_TRUE(after.pixels == expected_after_start(doc, in_force).pixels);
+    ASSERT_EQ(picture.width, 140);
+    ASSERT_EQ(picture.height, 140);
+    size_t mismatches = 0;
+    for (int32_t j = 0; j < picture.height; ++j)
+        for (int32_t i = 0; i < picture.width; ++i)
+            for (int p = 0; p < 3; ++p)
+                mismatches += picture.planar[(size_t(p) * picture.height + j) * picture.width + i] !=
+                              after.sample(20 + 30 + visible.left + i, 10 + 20 + visible.top + j, p);
+    EXPECT_EQ(mismatches, 0u);
+}
+
 // A canvas that keeps the pictures drawn on it.
 class PictureCanvas final : public ui::Canvas {
 public:
