@@ -150,11 +150,13 @@ int16_t HostPreviewSource::render(const ui::Rect& visible, int32_t divisor, ui::
     if (const int16_t code = size_picture(*context_.record, visible, z, picture)) return code;
     if (picture.planar.empty()) return 0;
 
-    WorkBlock& work = *context_.state->work_block;
     PreviewView view(context_, visible, z, picture);
-    work.preview_target = &picture;
+    struct Target {
+        WorkBlock& work;
+        ~Target() { work.preview_target = nullptr; }
+    } target{*context_.state->work_block};
+    target.work.preview_target = &picture;
     render_run(context_, kRenderPreview);
-    work.preview_target = nullptr;
     return result_of(context_);
 }
 
