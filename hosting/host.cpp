@@ -466,7 +466,7 @@ sdk::OSErr Host::color_services(sdk::ColorServicesInfo* info) {
         if (const unsigned char* p = info->selectorParameter.pickerPrompt) pick.prompt.assign(p + 1, p + 1 + p[0]);
         for (int k = 0; k < 3; ++k) pick.offered[k] = info->colorComponents[k];
         picks_.push_back(pick);
-        answer(options_.picked_colour);
+        answer(options_.pick_colour ? options_.pick_colour(pick) : options_.picked_colour);
         return 0;
     }
     case sdk::kColorServicesGetSpecialColor: {

@@ -28,11 +28,6 @@ struct RunResult {
     int16_t selector = 0;  // the selector that gave it (the last one called on success)
 };
 
-struct ColourPick {
-    std::string prompt;
-    int16_t offered[3] = {0, 0, 0};  // the components the plug-in passed in
-};
-
 struct ProgressCall {
     int32_t done;
     int32_t total;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "sdk/descriptor.h"
 #include "sdk/types.h"
@@ -46,6 +47,12 @@ struct DescriptorSeam {
     int16_t play_info = sdk::plugInDialogDontDisplay;
 };
 
+// One request of the colour picker.
+struct ColourPick {
+    std::string prompt;
+    int16_t offered[3] = {0, 0, 0};  // the components the plug-in passed in
+};
+
 struct HostOptions {
     uint32_t host_signature = 0x3842494D;  // '8BIM'
     void* window = nullptr;  // the owner of the plug-in's dialogs; null: the desktop
@@ -54,6 +61,8 @@ struct HostOptions {
     sdk::RGBColor foreground{0, 0, 0};
     sdk::RGBColor background{65535, 65535, 65535};
     sdk::RGBColor picked_colour{65535, 32768, 0};  // what the colour picker answers
+    // When set, the colour picker's answer instead (as a user would pick it, or a test).
+    std::function<sdk::RGBColor(const ColourPick& pick)> pick_colour;
     int32_t max_space = 256 << 20;
     int32_t row_padding = 0;  // extra bytes at the end of every row of every buffer
     size_t max_buffer_bytes = size_t(1) << 30;

@@ -15,6 +15,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
   clang libclang-rt-14-dev
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #pragma once
-// The memory dots page's pictures for the command: the host document as a LayerStore, and
-// the sun rendered onto it in render mode 2 by the plug-in's renderer and glue, in process.
+// The memory dots page's pictures for the command: the host document as a LayerStore that
+// the page renders each dot's sun onto (export/store_dot_renderer.h).
 #include "export/dots_page.h"
 #include "hosting/document.h"
 
@@ -10,10 +10,5 @@ namespace corvanthe::cli {
 // on the runner, so that it can be read reduced; grey is spread to red, green and blue, and no
 // transparency plane means opaque. Null when memory runs out.
 LayerStore* store_from_document(const hosting::Document& doc, JobRunner& runner);
-
-class StoreDotRenderer final : public DotRenderer {
-public:
-    bool render(const SunSettings& settings, LayerStore& picture) override;
-};
 
 }  // namespace corvanthe::cli

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "apps/cli/dot_render.h"
+#include "export/store_dot_renderer.h"
 #include "apps/cli/evening_sky.h"
 #include "apps/cli/image_file.h"
 #include "apps/cli/render_command.h"

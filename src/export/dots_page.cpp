@@ -53,6 +53,7 @@ PageReport write_dots_page(const DotsPageInput& input, SunSettings& settings, co
     write_dot_file(kSpareDot, settings, nullptr);
     const PagePictureSegments segments(input.profile);
     for (int index = 0; index < kDotCount; ++index) {
+        if (input.progress) input.progress(index, kDotCount);
         if (!input.dot_map || input.dot_map[index] != 1) continue;
         // Each dot over the settings the page started with, so no dot depends on the one before.
         settings = kept;
@@ -84,6 +85,7 @@ PageReport write_dots_page(const DotsPageInput& input, SunSettings& settings, co
     // The spare dot gives the settings back; should it be unreadable, the copy in memory does.
     settings = kept;
     read_dot_file(kSpareDot, settings, nullptr);
+    if (input.progress) input.progress(kDotCount, kDotCount);
     if (!page.finish()) report.status = PageStatus::WriteFailed;
     return report;
 }

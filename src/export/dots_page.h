@@ -29,6 +29,7 @@ struct DotsPageInput {
     DotRenderer* renderer = nullptr;
     JobRunner* runner = nullptr;             // scales the host image
     ColourProfile profile;
+    PageProgress progress;  // over the 25 dots
 };
 
 // The picture's size: the longer side 300, the shorter in proportion (at least 1).

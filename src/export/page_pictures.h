@@ -3,6 +3,7 @@
 // colour profile, the metadata block) and writing one picture into the picture folder.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@
 namespace corvanthe {
 
 constexpr int kPagePictureQuality = 80;
+
+// Called as a page goes through its entries: `done` of `total`, then total of total at the end.
+using PageProgress = std::function<void(int32_t done, int32_t total)>;
 
 // The host's colour profile; empty when the host has none.
 struct ColourProfile {

@@ -77,7 +77,8 @@ std::string joined(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-PageReport write_presets_page(const std::string& folder, const std::string& page_path, ColourProfile profile) {
+PageReport write_presets_page(const std::string& folder, const std::string& page_path, ColourProfile profile,
+                              const PageProgress& progress) {
     PageReport report;
     // Listed before the page starts, so that a folder that cannot be read leaves no half page.
     std::vector<std::string> names;
@@ -91,7 +92,10 @@ PageReport write_presets_page(const std::string& folder, const std::string& page
         return report;
     }
     const PagePictureSegments segments(profile);
-    for (const std::string& name : names) {
+    const int32_t total = static_cast<int32_t>(names.size());
+    for (int32_t done = 0; done < total; ++done) {
+        if (progress) progress(done, total);
+        const std::string& name = names[done];
         SunSettings settings{};
         initialise(settings);
         DecodedThumbnail thumbnail;
@@ -107,6 +111,7 @@ PageReport write_presets_page(const std::string& folder, const std::string& page
         page.picture_cell(kPresetCellSide, kPresetCellSide, picture_name, without_extension(name));
         ++report.cells;
     }
+    if (progress) progress(total, total);
     if (!page.finish()) report.status = PageStatus::WriteFailed;
     return report;
 }

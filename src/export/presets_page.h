@@ -23,6 +23,7 @@ struct PageReport {
 // Every file of the folder whose name contains ".q4q" (any letter case), in name order,
 // read over the default settings with its thumbnail; the thumbnail goes to
 // "web_images/<name>.jpg" and shows in an 88 x 88 cell captioned with the file name.
-PageReport write_presets_page(const std::string& folder, const std::string& page_path, ColourProfile profile = {});
+PageReport write_presets_page(const std::string& folder, const std::string& page_path, ColourProfile profile = {},
+                              const PageProgress& progress = {});
 
 }  // namespace corvanthe

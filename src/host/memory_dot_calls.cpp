@@ -1,5 +1,8 @@
 #include "host/memory_dot_calls.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace corvanthe {
 namespace {
 
@@ -13,7 +16,13 @@ MemoryDots& memory_dots() {
 }
 
 void reload_memory_dot_map() {
-    load_dot_map(memory_dots());
+    // The dots' display states and the last dot live as long as the process; only the map
+    // comes from its file again.
+    MemoryDots& dots = memory_dots();
+    const MemoryDots shown = dots;
+    load_dot_map(dots);
+    std::copy(std::begin(shown.display), std::end(shown.display), std::begin(dots.display));
+    dots.last_dot = shown.last_dot;
     map_read = true;
 }
 

@@ -7,7 +7,7 @@ namespace corvanthe {
 // The dots of this process.
 MemoryDots& memory_dots();
 
-// At every Start: forget the map and read it again from its file.
+// At every Start: read the map again from its file; the dots' display states stay.
 void reload_memory_dot_map();
 
 // At the end of a run that read it: the map goes back to its file.

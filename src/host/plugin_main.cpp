@@ -44,16 +44,24 @@ extern "C" void CORVANTHE_HOST_API PluginMain(int16_t selector, void* record, in
     context = HostContext{};
     context.data_cell = data;
     context.result = result;
-    if (selector == sdk::kFilterSelectorAbout) {
-        run_about(context, record);
-    } else if (auto* filter = static_cast<sdk::FilterRecord*>(record)) {
-        context.record = filter;
-        opt_into_32bit_coordinates(*filter);
-        context.basic_suite = filter->sSPBasic;
-        context.owner_window = owner_of(filter->platformData);
-        if (known_filter_selector(selector)) set_result(context, sdk::kNoErr);
-        run_filter_selector(context, selector);
-        unlock_kept_blocks(context);
+    try {
+        if (selector == sdk::kFilterSelectorAbout) {
+            run_about(context, record);
+        } else if (auto* filter = static_cast<sdk::FilterRecord*>(record)) {
+            context.record = filter;
+            opt_into_32bit_coordinates(*filter);
+            context.basic_suite = filter->sSPBasic;
+            context.owner_window = owner_of(filter->platformData);
+            if (known_filter_selector(selector)) set_result(context, sdk::kNoErr);
+            run_filter_selector(context, selector);
+            unlock_kept_blocks(context);
+        }
+    } catch (...) {
+        // Nothing crosses into the host as an exception: whatever escaped is out of memory,
+        // and as after any failed selector no Continue or Finish follows to free the run.
+        set_result(context, sdk::kMemFullErr);
+        if (context.state) end_run(context);
+        if (context.record) unlock_kept_blocks(context);
     }
     context = HostContext{};
 }

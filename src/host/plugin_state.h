@@ -9,11 +9,16 @@
 
 namespace corvanthe {
 
+namespace ui {
+struct PreviewPicture;
+}
+
 constexpr int kImageBufferCount = 4;
 
 // The run's work block: what lives from Start to Finish beside the image buffers.
 struct WorkBlock {
     LayerStore* layer_target;   // render mode 2 renders into it; null for the host image
+    ui::PreviewPicture* preview_target;  // render mode 1 renders into it, sized beforehand
     LayerStore* dot_thumbnail;  // 100 x 100: shows a memory dot's thumbnail
     LayerStore* thumbnail;      // 128 x 128: the picture saved with settings files
     LayerStore* file_preview;   // the thumbnail of the settings file read last

@@ -4,6 +4,7 @@
 #include "host/host_queries.h"
 #include "host/host_rects.h"
 #include "host/plugin_state.h"
+#include "host/preview_destination.h"
 #include "host/tile_request.h"
 #include "layers/glue_store_destination.h"
 #include "render/sun_render.h"
@@ -88,6 +89,32 @@ void render_into_store(HostContext& context, const sdk::VRect& rect, LayerStore&
     keep_failure(context, render_sun_pieces(*context.settings, target, glue, destination, nullptr));
 }
 
+// The dialog's preview: the whole filtered area's sun seen at 1/divisor from the preview
+// offsets, glued over the host's pixels sampled at that rate, into the preview picture. The
+// render rectangle holds the picture's pixels; the host is asked for them moved by the filter
+// rectangle's corner at that scale.
+void render_into_preview(HostContext& context, const sdk::VRect& rect, ui::PreviewPicture& picture) {
+    const HostDepth depth = depth_class(*context.record);
+    if (depth == HostDepth::kNone) return;
+    const SunSettings& s = *context.settings;
+    const sdk::VRect filter = get_rect(*context.record, HostRect::kFilter);
+    const int32_t divisor = s.scale_divisor > 1 ? s.scale_divisor : 1;
+
+    SunTarget target;
+    target.rect = rect;
+    target.image_width = width_of(filter);
+    target.image_height = height_of(filter);
+    target.scale_divisor = divisor;
+    target.origin_x = rect.left;
+    target.origin_y = rect.top;
+    target.view_origin_x = s.preview_offset_x;
+    target.view_origin_y = s.preview_offset_y;
+    target.depth_bits = depth_bits(depth);
+
+    PreviewDestination destination(context, {filter.top / divisor, filter.left / divisor}, picture);
+    keep_failure(context, render_sun_pieces(s, target, glue_setup(context), destination, nullptr));
+}
+
 }  // namespace
 
 void render_on_pool(HostContext& context, const sdk::VRect& render_rect) {
@@ -101,9 +128,11 @@ void render_on_pool(HostContext& context, const sdk::VRect& render_rect) {
             if (WorkBlock* work = context.state->work_block; work && work->layer_target)
                 render_into_store(context, render_rect, *work->layer_target);
             break;
+        case 1:
+            if (WorkBlock* work = context.state->work_block; work && work->preview_target)
+                render_into_preview(context, render_rect, *work->preview_target);
+            break;
         default:
-            // The dialog preview glues into its own bitmap through a GlueDestination of the
-            // preview; it comes with the preview.
             break;
     }
 }

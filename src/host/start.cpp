@@ -2,6 +2,7 @@
 #include "host/selectors.h"
 
 #include "host/cached_settings_calls.h"
+#include "host/dialog_calls.h"
 #include "host/host_queries.h"
 #include "host/host_rects.h"
 #include "host/kept_blocks.h"
@@ -28,7 +29,6 @@ constexpr ui::MessageDialog kRefusal = {
     "plug-in standard."};
 constexpr ui::MessageDialog kModeRefusal = {
     "MODEREFUSAL", "Plug-in error", "Corvanthe works on RGB and grayscale images at 8, 16 or 32 bits per channel."};
-constexpr const char* kMainDialog = "DISSOLVESANSPARAM";
 
 // Where the settings of the run start: the last run's, and the fields every Start resets.
 void take_last_settings(HostContext& context) {
@@ -62,7 +62,8 @@ void run_start(HostContext& context) {
     }
     sdk::FilterRecord& record = *context.record;
     PluginState& state = *context.state;
-    context.settings->host_preview = has_advance_state(record) && has_display_pixels(record);
+    // Where the host has no displayPixels the plug-in draws the preview itself.
+    context.settings->host_preview = has_advance_state(record);
 
     // No message: the host reports a memory failure itself (a box of ours might not open).
     if (!allocate_work_buffers(state)) {
@@ -95,7 +96,7 @@ void run_start(HostContext& context) {
     bool proceed = true;
     if (state.show_dialog) {
         save_undo_slot(context);
-        proceed = ui::port().run_main_dialog(context.owner_window, kMainDialog) == ui::kDialogOk;
+        proceed = run_main_dialog(context);
     }
     state.show_dialog = 0;
 

@@ -54,11 +54,16 @@ int16_t render_sun_pieces(const SunSettings& settings, const SunTarget& target, 
     if (!context) return kRenderOutOfMemory;
 
     RenderRequest request;
-    request.rect = {0, 0, target.rect.right - target.rect.left, target.rect.bottom - target.rect.top};
+    if (glue.render_mode == 1)
+        request.rect = {0, 0, target.image_width, target.image_height};
+    else
+        request.rect = {0, 0, target.rect.right - target.rect.left, target.rect.bottom - target.rect.top};
     request.image_width = target.image_width;
     request.image_height = target.image_height;
     request.render_mode = glue.render_mode;
     request.scale_divisor = target.scale_divisor;
+    request.view_origin_x = target.view_origin_x;
+    request.view_origin_y = target.view_origin_y;
     request.depth = depth_of(target.depth_bits);
     if (const int16_t code = render_prepare(*context, settings, request)) return code;
 

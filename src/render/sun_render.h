@@ -20,6 +20,8 @@ struct SunTarget {
     int32_t scale_divisor = 1;
     int32_t origin_x = 0;       // where the kernel counts its pixels from (the centre is
     int32_t origin_y = 0;       // placed relative to it): the render rectangle's corner
+    int32_t view_origin_x = 0;  // a preview's top-left corner in image pixels
+    int32_t view_origin_y = 0;
     int32_t depth_bits = 8;     // of the target's channels: 8, 16 or 32 (float)
 };
 
@@ -34,7 +36,9 @@ protected:
 constexpr int16_t kSunRenderNoMemory = sdk::kMemFullErr;
 
 // Renders and glues the whole rectangle; glue.render_mode is the render's mode, and progress
-// (optional) hears of finished jobs in render mode 0. Once the destination refuses a piece (the
+// (optional) hears of finished jobs in render mode 0. A preview (mode 1) is the whole image's sun
+// seen at 1/scale_divisor from the view origin: its sizes and centre are taken on the image, and
+// the rectangle holds the preview pixels it shows. Once the destination refuses a piece (the
 // host's error or cancel) no later piece is rendered or glued. Returns 0 (also after a refusal,
 // whose code the destination keeps); kSunRenderNoMemory when the tables could not be built
 // (nothing is drawn) or a job could not run for want of memory.

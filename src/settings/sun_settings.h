@@ -69,11 +69,11 @@ struct SunSettings {
     float spike_z;
 
     // Run fields.
-    uint8_t host_preview;       // host offers advanceState and displayPixels
+    uint8_t host_preview;       // host offers advanceState: the dialog shows a preview
     int32_t scratch;            // passes one value inside an operation; no meaning between them
     int32_t scale_divisor;      // 1 at full size
     int32_t render_mode;        // 0 host image, 1 dialog preview, 2 layered store
-    int32_t preview_offset_x;   // scaled pixels
+    int32_t preview_offset_x;   // the preview's corner in image pixels of the filtered area
     int32_t preview_offset_y;
     int32_t preview_cells[2];   // -1 after initialise
     int32_t half_width;         // of the filter rectangle, set at Prepare

@@ -8,7 +8,7 @@ namespace corvanthe::ui {
 class SilentPort final : public Port {
 public:
     void show_message(void*, const MessageDialog&) override {}
-    int run_main_dialog(void*, const char*) override { return kDialogOk; }
+    int run_main_dialog(void*, DialogClient&) override { return kDialogOk; }
 };
 
 }  // namespace corvanthe::ui

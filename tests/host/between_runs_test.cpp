@@ -24,7 +24,7 @@ public:
     EditingPort() { ui::set_port(this); }
     ~EditingPort() override { ui::set_port(nullptr); }
     void show_message(void*, const ui::MessageDialog&) override {}
-    int run_main_dialog(void*, const char*) override {
+    int run_main_dialog(void*, ui::DialogClient&) override {
         SunSettings& s = *host_context().settings;
         opened_with = s.sun_radius;
         s.sun_radius = radius;

@@ -52,13 +52,13 @@ TEST_F(HostFailureTest, OptionalServicesLeftOutAreNotNeeded) {
         EXPECT_TRUE(painted_exactly_the_filter_area(host.document(), before)) << left_out;
         expect_nothing_held(host);
     }
-    // The host preview needs both advanceState and displayPixels.
+    // The preview needs advanceState only: without displayPixels the plug-in draws it itself.
     Host no_display(patterned(20, 20, 8, ColourKind::grey, false));
     no_display.options().services.display_pixels = false;
     no_display.begin_run();
     EXPECT_EQ(no_display.call(PluginMain, sdk::kFilterSelectorPrepare), 0);
     EXPECT_EQ(no_display.call(PluginMain, sdk::kFilterSelectorStart), 0);
-    EXPECT_EQ(settings_of(no_display).host_preview, 0);
+    EXPECT_EQ(settings_of(no_display).host_preview, 1);
     EXPECT_EQ(no_display.call(PluginMain, sdk::kFilterSelectorFinish), 0);
     no_display.end_run();
 }

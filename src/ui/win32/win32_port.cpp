@@ -58,6 +58,6 @@ void Win32Port::show_message(void* owner, const MessageDialog& dialog) {
 
 // The main dialog comes with the Win32 dialog; until then a run goes ahead with the
 // settings it has, as under the silent port.
-int Win32Port::run_main_dialog(void*, const char*) { return kDialogOk; }
+int Win32Port::run_main_dialog(void*, DialogClient&) { return kDialogOk; }
 
 }  // namespace corvanthe::ui

@@ -12,7 +12,7 @@ public:
     // web page. A request while the same box is open is ignored.
     void show_message(void* owner, const MessageDialog& dialog) override;
     // Not yet a window: confirms at once, so the run goes ahead with its settings.
-    int run_main_dialog(void* owner, const char* resource) override;
+    int run_main_dialog(void* owner, DialogClient& dialog) override;
 };
 
 }  // namespace corvanthe::ui
