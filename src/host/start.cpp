@@ -108,7 +108,8 @@ void run_start(HostContext& context) {
             end_run(context);  // a host calls no Finish after a failed Start
         return;
     }
-    set_result(context, sdk::kUserCanceledErr);
+    // A cancel, unless the host or the dialog already said what ended the run.
+    if (result_of(context) == 0) set_result(context, sdk::kUserCanceledErr);
     end_run(context);
 }
 

@@ -223,6 +223,7 @@ TEST_F(PreviewTest, AtFullSizeThePreviewFollowsTheFilterRectangleAndTheFloatingO
     Document doc = test_picture({300, 260, 8, ColourKind::rgb, false, false});
     doc.filter_rect = {20, 30, 230, 250};  // top, left, bottom, right
     doc.float_coord = {10, 20};            // v, h
+    doc.floating = true;
     Host host(doc);
     const ui::Rect visible{50, 40, 190, 180};  // in the filtered area
     ui::PreviewPicture picture;
