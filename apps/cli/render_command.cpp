@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "apps/cli/descriptor_json.h"
 #include "apps/cli/document_conversion.h"
 #include "apps/cli/evening_sky.h"
 #include "apps/cli/image_file.h"
@@ -10,6 +9,7 @@
 #include "apps/cli/progress_bar.h"
 #include "apps/cli/run_settings.h"
 #include "apps/cli/text_file.h"
+#include "apps/shared/descriptor_json.h"
 #include "hosting/descriptor_store.h"
 #include "hosting/host.h"
 
@@ -89,7 +89,7 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     if (!options.record.empty()) {
         const std::optional<hosting::Descriptor> read = store.read_handle(host.descriptor());
         if (!read) return fail(kExitFilterFailed, "the filter recorded no settings; nothing was written");
-        if (!descriptor_to_json(*read, recorded, error)) return fail(kExitFilterFailed, error);
+        if (!apps::descriptor_to_json(*read, recorded, error)) return fail(kExitFilterFailed, error);
     }
     if (!write_image_file(options.output, host.document(), error)) return fail(kExitUsage, error);
     if (!options.record.empty() && !write_text_file(options.record, recorded, error)) return fail(kExitUsage, error);
