@@ -10,6 +10,7 @@
 #include "apps/cli/run_settings.h"
 #include "apps/cli/text_file.h"
 #include "apps/shared/descriptor_json.h"
+#include "apps/shared/filter_failure.h"
 #include "hosting/descriptor_store.h"
 #include "hosting/host.h"
 
@@ -79,11 +80,7 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     const hosting::RunResult run = host.run_filter(plugin);
     bar.finish();
     if (run.result != 0) {
-        std::string message = "the filter failed with result code " + std::to_string(run.result) + ": " +
-                              hosting::result_code_meaning(run.result);
-        const std::string detail = host.error_string();
-        if (!detail.empty()) message += " (" + detail + ")";
-        return fail(kExitFilterFailed, message + "; nothing was written");
+        return fail(kExitFilterFailed, apps::filter_failure(host, run.result) + "; nothing was written");
     }
     std::string recorded;
     if (!options.record.empty()) {
