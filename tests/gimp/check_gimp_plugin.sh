@@ -6,6 +6,8 @@
 #  - for an 8-bit RGB picture, an RGBA layer and a grey picture: the pixels of
 #    `corvanthe render --play` with the same descriptor, exactly;
 #  - with a rectangular selection: unchanged outside it, changed inside;
+#  - with the last values, and interactively (the plug-in's dialog is confirmed at once
+#    where it has none): the result of the run before;
 #  - for a 16-bit picture: the command's 16-bit render of the same picture, exactly;
 #  - for a 32-bit float picture: the command's float render, exactly, samples beyond
 #    full intensity included (both keep floats unclamped);
@@ -45,7 +47,8 @@ oiiotool --pattern "fill:topleft=0.1:topright=0.8:bottomleft=0.5:bottomright=0.9
 
 # A small sun near the middle, glued with "procedural +", which keeps every pixel of the
 # picture in play ("normal" covers the whole picture with the render, whatever it held).
-descriptor='{"0014": 14, "0050": 0.45, "0051": 0.55, "sgky": "sg02"}'
+# Its centre is one the plug-in's cached settings file keeps exactly, for the last values.
+descriptor='{"0014": 14, "0050": 0.5, "0051": 0.375, "sgky": "sg02"}'
 printf '%s\n' "$descriptor" > descriptor.json
 scheme_descriptor=${descriptor//\"/\\\"}
 
@@ -69,6 +72,14 @@ cat > check.scm <<SCHEME
   (gimp-image-select-rectangle image CHANNEL-OP-REPLACE 10 8 30 20)
   (corvanthe image "" descriptor)
   (save image "selection-gimp.png"))
+
+; The last values, and the interactive mode, whose dialog is confirmed at once where the
+; plug-in has none: both the settings of the run before.
+(for-each (lambda (mode name)
+            (let ((image (open-picture "rgb.png")))
+              (plug-in-corvanthe mode image (drawable-of image) "" "")
+              (save image name)))
+          (list RUN-WITH-LAST-VALS RUN-INTERACTIVE) '("last-values-gimp.png" "interactive-gimp.png"))
 
 ; 250: 16-bit gamma integer; 650: 32-bit gamma float. The converted picture is saved
 ; first, so that the command renders the very same samples.
@@ -110,6 +121,8 @@ for name in rgb rgba grey; do
 done
 check "rectangular selection: unchanged outside, changed inside" \
   "$compare" selection rgb.png selection-gimp.png 10 8 30 20
+check "last values: the settings of the run before" same last-values-gimp.png rgb-command.png
+check "interactive without a dialog: the settings of the run before" same interactive-gimp.png rgb-command.png
 render u16.png u16-command.png
 check "16-bit picture: GIMP's result equals the command's" same u16-gimp.png u16-command.png
 render float.tif float-command.tif
