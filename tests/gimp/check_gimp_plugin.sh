@@ -5,6 +5,7 @@
 # descriptor text, and saves the results, which must be:
 #  - for an 8-bit RGB picture, an RGBA layer and a grey picture: the pixels of
 #    `corvanthe render --play` with the same descriptor, exactly;
+#  - for a layer smaller than the canvas and offset on it: the same, in its own coordinates;
 #  - with a rectangular selection: unchanged outside it, changed inside;
 #  - with the last values, and interactively (the plug-in's dialog is confirmed at once
 #    where it has none): the result of the run before;
@@ -68,6 +69,13 @@ cat > check.scm <<SCHEME
               (save image (string-append name "-gimp.png"))))
           '("rgb" "rgba" "grey"))
 
+; A layer smaller than the canvas, away from its corner: filtered in its own coordinates.
+(let ((image (open-picture "rgb.png")))
+  (gimp-image-resize image 80 60 9 5)
+  (corvanthe image "" descriptor)
+  (gimp-image-resize image 64 48 -9 -5)
+  (save image "offset-layer-gimp.png"))
+
 (let ((image (open-picture "rgb.png")))
   (gimp-image-select-rectangle image CHANNEL-OP-REPLACE 10 8 30 20)
   (corvanthe image "" descriptor)
@@ -119,6 +127,7 @@ for name in rgb rgba grey; do
   render "$name.png" "$name-command.png"
   check "8-bit $name picture: GIMP's result equals the command's" same "$name-gimp.png" "$name-command.png"
 done
+check "layer with offsets on a larger canvas: filtered in its own coordinates" same offset-layer-gimp.png rgb-command.png
 check "rectangular selection: unchanged outside, changed inside" \
   "$compare" selection rgb.png selection-gimp.png 10 8 30 20
 check "last values: the settings of the run before" same last-values-gimp.png rgb-command.png
