@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the tools need on Debian 12, and
 # fetches the source of libjpeg-turbo that the Windows cross builds compile.
+# `bash scripts/setup.sh gimp` installs only what the GIMP plug-in adds (see below).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SUDO=""
@@ -17,6 +18,14 @@ packages=(
   clang libclang-rt-14-dev
   locales
 )
+# --- GIMP plug-in (apps/gimp) and its batch check: libgimp to build it, GIMP to run it.
+gimp_packages=(libgimp2.0-dev gimp)
+case "${1:-}" in
+  "") packages+=("${gimp_packages[@]}") ;;
+  gimp) packages=("${gimp_packages[@]}") ;;
+  *) echo "usage: bash scripts/setup.sh [gimp]" >&2; exit 2 ;;
+esac
+# --- end of the GIMP plug-in's packages
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -25,6 +34,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+[ "${1:-}" = gimp ] && exit 0
 
 # Wine's 32-bit loader runs the x86 plug-in in the Windows checks; it comes from
 # Debian's i386 architecture. Without it the x86 plug-in is only built.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "apps/shared/samples16.h"
 #include "hosting/document.h"
 
 namespace corvanthe::cli {
@@ -25,9 +26,8 @@ bool can_write_image_file(const std::string& path, std::string& error);
 bool write_image_file(const std::string& path, const hosting::Document& doc, std::string& error);
 
 // The 16-bit sample conversions between files and the host.
-uint16_t host16_from_file(uint16_t v);
-uint16_t file16_from_host(uint16_t v);
-// A 16-bit document's samples as read from a file (0..65535), brought to the host's scale.
-void host16_samples_from_file(hosting::Document& doc);
+using apps::file16_from_host;
+using apps::host16_from_file;
+using apps::host16_samples_from_file;
 
 }  // namespace corvanthe::cli

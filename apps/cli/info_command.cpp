@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "apps/cli/json_text.h"
 #include "apps/cli/render_command.h"
+#include "apps/shared/json_text.h"
 #include "host/aete.h"
 #include "host/pipl.h"
 #include "sdk/four_cc.h"
@@ -28,7 +28,7 @@ std::string interface_version(uint32_t version) {
 
 std::string quoted(const std::string& text) {
     std::string out;
-    put_json_string(out, text);
+    apps::put_json_string(out, text);
     return out;
 }
 

@@ -7,8 +7,8 @@
 #include "apps/cli/preset_show.h"
 #include "apps/cli/preset_thumbnail.h"
 #include "apps/cli/render_command.h"
-#include "apps/cli/run_settings.h"
 #include "apps/cli/set_option.h"
+#include "apps/shared/preset_file.h"
 #include "platform/c_random.h"
 #include "settings/random_settings.h"
 
@@ -24,7 +24,7 @@ int fail(int code, const std::string& message) {
 bool starting_settings(const std::string& from, SunSettings& settings, PresetThumbnail& thumbnail,
                        std::string& error) {
     initialise(settings);
-    return from.empty() || read_preset_file(from, settings, error, &thumbnail);
+    return from.empty() || apps::read_preset_file(from, settings, error, &thumbnail);
 }
 
 int write(const std::string& path, const SunSettings& settings, PresetThumbnail& thumbnail, const std::string& what) {
@@ -62,7 +62,7 @@ int PresetCommand::show() const {
     SunSettings settings{};
     SettingsFileLayout layout;
     std::string error;
-    if (!read_preset_file(file_, settings, error, nullptr, &layout)) return fail(kExitUsage, error);
+    if (!apps::read_preset_file(file_, settings, error, nullptr, &layout)) return fail(kExitUsage, error);
     const std::string text = json_ ? settings_json(settings, layout) : settings_text(settings, layout);
     std::fputs(text.c_str(), stdout);
     return kExitSuccess;

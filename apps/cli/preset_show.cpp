@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "apps/cli/json_text.h"
+#include "apps/shared/json_text.h"
 #include "settings/parameter_table.h"
 
 namespace corvanthe::cli {
@@ -12,7 +12,7 @@ namespace {
 // files hold them as scaled integers, and --set refuses others).
 std::string number(float value) {
     std::string text;
-    if (!put_json_number(text, double(value))) text = "null";
+    if (!apps::put_json_number(text, double(value))) text = "null";
     return text;
 }
 
@@ -59,7 +59,7 @@ std::string settings_json(const SunSettings& s, const SettingsFileLayout& layout
     for (const ParameterInfo& p : kParameters) {
         out += first ? "\n    " : ",\n    ";
         first = false;
-        put_json_string(out, four_cc_text(p.key));
+        apps::put_json_string(out, four_cc_text(p.key));
         out += ": " + (p.type == ParameterType::Float ? number(get_float(s, p))
                                                       : std::to_string(get_stored_integer(s, p)));
     }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "apps/cli/descriptor_json.h"
 #include "apps/cli/document_conversion.h"
 #include "apps/cli/evening_sky.h"
 #include "apps/cli/image_file.h"
@@ -10,6 +9,8 @@
 #include "apps/cli/progress_bar.h"
 #include "apps/cli/run_settings.h"
 #include "apps/cli/text_file.h"
+#include "apps/shared/descriptor_json.h"
+#include "apps/shared/filter_failure.h"
 #include "hosting/descriptor_store.h"
 #include "hosting/host.h"
 
@@ -79,17 +80,13 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     const hosting::RunResult run = host.run_filter(plugin);
     bar.finish();
     if (run.result != 0) {
-        std::string message = "the filter failed with result code " + std::to_string(run.result) + ": " +
-                              hosting::result_code_meaning(run.result);
-        const std::string detail = host.error_string();
-        if (!detail.empty()) message += " (" + detail + ")";
-        return fail(kExitFilterFailed, message + "; nothing was written");
+        return fail(kExitFilterFailed, apps::filter_failure(host, run.result) + "; nothing was written");
     }
     std::string recorded;
     if (!options.record.empty()) {
         const std::optional<hosting::Descriptor> read = store.read_handle(host.descriptor());
         if (!read) return fail(kExitFilterFailed, "the filter recorded no settings; nothing was written");
-        if (!descriptor_to_json(*read, recorded, error)) return fail(kExitFilterFailed, error);
+        if (!apps::descriptor_to_json(*read, recorded, error)) return fail(kExitFilterFailed, error);
     }
     if (!write_image_file(options.output, host.document(), error)) return fail(kExitUsage, error);
     if (!options.record.empty() && !write_text_file(options.record, recorded, error)) return fail(kExitUsage, error);

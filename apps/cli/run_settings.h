@@ -4,20 +4,11 @@
 #include <vector>
 
 #include "hosting/descriptor.h"
-#include "settings/settings_file.h"
-#include "settings/sun_settings.h"
 
 namespace corvanthe::cli {
 
 // Recorded descriptors larger than this are refused unread.
 constexpr std::size_t kDescriptorFileMaxBytes = 1 << 20;
-
-// A settings file read over the defaults, as the dialog's Load does; its thumbnail goes
-// to `thumbnails` when given, its version and thumbnail block to `layout`. False with a
-// message when it cannot be opened, ends early (also inside its thumbnail) or has a
-// version other than 1..40.
-bool read_preset_file(const std::string& path, SunSettings& settings, std::string& error,
-                      ThumbnailPort* thumbnails = nullptr, SettingsFileLayout* layout = nullptr);
 
 // The settings file's 49 values (over the defaults), or the recorded descriptor, or
 // none; then each NAME=VALUE replaces its key. False with a message for unreadable files

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "apps/cli/descriptor_json.h"
-#include "apps/cli/settings_descriptor.h"
+#include "apps/shared/descriptor_json.h"
+#include "apps/shared/settings_descriptor.h"
 
 namespace corvanthe::cli {
 namespace {
@@ -75,16 +75,16 @@ TEST(DescriptorJson, WhatIsWrittenReadsBackItemForItem) {
     initialise(s);
     s.sun_type = 3;
     s.glue = 19;
-    const hosting::Descriptor written = settings_descriptor(s);
+    const hosting::Descriptor written = apps::settings_descriptor(s);
     ASSERT_EQ(written.items.size(), 49u);
     std::string json, error;
-    ASSERT_TRUE(descriptor_to_json(written, json, error)) << error;
+    ASSERT_TRUE(apps::descriptor_to_json(written, json, error)) << error;
     EXPECT_NE(json.find("\"suky\": \"su03\""), std::string::npos);
     EXPECT_NE(json.find("\"sgky\": \"sg19\""), std::string::npos);
     EXPECT_NE(json.find("\"0021\": true"), std::string::npos);  // vortices default on
 
     hosting::Descriptor read;
-    ASSERT_TRUE(descriptor_from_json(json, read, error)) << error;
+    ASSERT_TRUE(apps::descriptor_from_json(json, read, error)) << error;
     ASSERT_EQ(read.items.size(), written.items.size());
     for (size_t i = 0; i < read.items.size(); ++i) {
         const hosting::DescriptorItem &a = written.items[i], &b = read.items[i];
@@ -99,9 +99,9 @@ TEST(DescriptorJson, WhatIsWrittenReadsBackItemForItem) {
 TEST(DescriptorJson, ReaderRefusesAnythingButTheFlatForm) {
     hosting::Descriptor d;
     std::string error;
-    EXPECT_TRUE(descriptor_from_json(" {} ", d, error));
+    EXPECT_TRUE(apps::descriptor_from_json(" {} ", d, error));
     EXPECT_TRUE(d.items.empty());
-    ASSERT_TRUE(descriptor_from_json("{\"0014\":80,\"0042\":-1.5e-3,\"00\\u00301\":255}", d, error)) << error;
+    ASSERT_TRUE(apps::descriptor_from_json("{\"0014\":80,\"0042\":-1.5e-3,\"00\\u00301\":255}", d, error)) << error;
     EXPECT_EQ(d.find(four_cc("0014"))->integer, 80);
     EXPECT_EQ(d.find(four_cc("0042"))->number, -1.5e-3);
     EXPECT_EQ(d.find(four_cc("0001"))->integer, 255);
@@ -110,7 +110,7 @@ TEST(DescriptorJson, ReaderRefusesAnythingButTheFlatForm) {
                             "{\"0014\":80,\"0014\":81}", "{\"abcd\":1}", "{\"0021\":1}", "{\"0042\":1e999}",
                             "{\"0042\":NaN}", "{\"suky\":\"su1\"}", "{\"suky\":3}", "{\"0014\":{}}",
                             "{\"00\\u0100\":1}", "{\"0014\":-}", "{\"0014\" 80}", "{\"0014\":null}"}) {
-        EXPECT_FALSE(descriptor_from_json(bad, d, error)) << bad;
+        EXPECT_FALSE(apps::descriptor_from_json(bad, d, error)) << bad;
     }
 }
 

@@ -1,13 +1,13 @@
-#include "apps/cli/descriptor_json.h"
+#include "apps/shared/descriptor_json.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "apps/cli/json_text.h"
+#include "apps/shared/json_text.h"
 #include "sdk/four_cc.h"
 #include "settings/parameter_table.h"
 
-namespace corvanthe::cli {
+namespace corvanthe::apps {
 namespace {
 
 class Reader {
@@ -197,4 +197,4 @@ bool descriptor_from_json(std::string_view json, hosting::Descriptor& descriptor
     return true;
 }
 
-}  // namespace corvanthe::cli
+}  // namespace corvanthe::apps

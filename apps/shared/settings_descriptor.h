@@ -4,8 +4,8 @@
 #include "hosting/descriptor.h"
 #include "settings/sun_settings.h"
 
-namespace corvanthe::cli {
+namespace corvanthe::apps {
 
 hosting::Descriptor settings_descriptor(const SunSettings& settings);
 
-}  // namespace corvanthe::cli
+}  // namespace corvanthe::apps

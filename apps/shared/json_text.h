@@ -1,9 +1,9 @@
 #pragma once
-// Pieces of the command's JSON output.
+// Pieces of the JSON that the host programs write.
 #include <string>
 #include <string_view>
 
-namespace corvanthe::cli {
+namespace corvanthe::apps {
 
 // A JSON string of single bytes: quotes and backslashes escaped, other bytes outside
 // printable ASCII as \u00XX (read back as the same byte).
@@ -14,4 +14,4 @@ void put_json_string(std::string& out, std::string_view text);
 // reads back as the same float whether a reader parses it as a float or a double.
 bool put_json_number(std::string& out, double value);
 
-}  // namespace corvanthe::cli
+}  // namespace corvanthe::apps

@@ -8,11 +8,11 @@
 
 #include "hosting/descriptor.h"
 
-namespace corvanthe::cli {
+namespace corvanthe::apps {
 
 // False (with a message) for items the form cannot carry: other kinds, non-finite floats.
 bool descriptor_to_json(const hosting::Descriptor& descriptor, std::string& json, std::string& error);
 
 bool descriptor_from_json(std::string_view json, hosting::Descriptor& descriptor, std::string& error);
 
-}  // namespace corvanthe::cli
+}  // namespace corvanthe::apps

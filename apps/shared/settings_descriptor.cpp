@@ -1,8 +1,8 @@
-#include "apps/cli/settings_descriptor.h"
+#include "apps/shared/settings_descriptor.h"
 
 #include "settings/parameter_table.h"
 
-namespace corvanthe::cli {
+namespace corvanthe::apps {
 
 hosting::Descriptor settings_descriptor(const SunSettings& settings) {
     hosting::Descriptor descriptor;
@@ -20,4 +20,4 @@ hosting::Descriptor settings_descriptor(const SunSettings& settings) {
     return descriptor;
 }
 
-}  // namespace corvanthe::cli
+}  // namespace corvanthe::apps

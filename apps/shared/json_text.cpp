@@ -1,10 +1,10 @@
-#include "apps/cli/json_text.h"
+#include "apps/shared/json_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-namespace corvanthe::cli {
+namespace corvanthe::apps {
 
 void put_json_string(std::string& out, std::string_view text) {
     out += '"';
@@ -32,4 +32,4 @@ bool put_json_number(std::string& out, double value) {
     return true;
 }
 
-}  // namespace corvanthe::cli
+}  // namespace corvanthe::apps

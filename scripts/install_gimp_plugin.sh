@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the GIMP 2.10 plug-in (the optimised default preset) and installs it for the
+# current user: the plug-in program and the filter module beside it, in
+# ~/.config/GIMP/2.10/plug-ins/corvanthe/ (or $GIMP2_DIRECTORY/plug-ins/corvanthe/).
+# GIMP then shows it as Filters > Light and Shadow > Corvanthe... (restart GIMP first).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset default
+cmake --build --preset default --target corvanthe_gimp
+folder="${GIMP2_DIRECTORY:-$HOME/.config/GIMP/2.10}/plug-ins/corvanthe"
+mkdir -p "$folder"
+install -m 755 build/default/apps/gimp/gimp-plug-in/corvanthe "$folder/corvanthe"
+install -m 644 build/default/apps/gimp/gimp-plug-in/libcorvanthe.so "$folder/libcorvanthe.so"
+echo "installed the GIMP plug-in in $folder"
