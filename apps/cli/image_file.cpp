@@ -51,18 +51,21 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// The depth a format keeps of a document's depth.
+int stored_depth(Format format, int depth) {
+    if (format == Format::jpeg) return 8;
+    if (format == Format::png && depth == 32) return 8;
+    return depth;
+}
+
 bool write_as(Format format, const std::string& path, const hosting::Document& doc, std::string& error) {
+    if (stored_depth(format, doc.depth) != doc.depth)
+        return write_as(format, path, convert_depth(doc, stored_depth(format, doc.depth)), error);
     switch (format) {
-        case Format::png:
-            if (doc.depth == 32) return write_png_file(path, convert_depth(doc, 8), processor_count(), error);
-            return write_png_file(path, doc, processor_count(), error);
-        case Format::tiff:
-            return write_tiff_file(path, doc, error);
-        case Format::jpeg:
-            if (doc.depth != 8) return write_jpeg_file(path, convert_depth(doc, 8), error);
-            return write_jpeg_file(path, doc, error);
-        case Format::none:
-            break;
+        case Format::png: return write_png_file(path, doc, processor_count(), error);
+        case Format::tiff: return write_tiff_file(path, doc, error);
+        case Format::jpeg: return write_jpeg_file(path, doc, error);
+        case Format::none: break;
     }
     return false;
 }
@@ -116,6 +119,19 @@ bool read_image_file(const std::string& path, hosting::Document& doc, std::strin
 bool can_write_image_file(const std::string& path, std::string& error) {
     if (format_of_name(path) != Format::none) return true;
     error = "cannot write '" + path + "': no image format for this file name (" + kWritable + ")";
+    return false;
+}
+
+StoredForm stored_form(const std::string& path, const hosting::Document& doc) {
+    const Format format = format_of_name(path);
+    return {stored_depth(format, doc.depth), doc.transparency && format != Format::jpeg};
+}
+
+bool can_hold_floats(const std::string& path, std::string& error) {
+    const Format format = format_of_name(path);
+    if (stored_depth(format, 32) == 32) return true;
+    error = "cannot write '" + path + "': the document holds 32-bit floats, which only TIFF (.tif, .tiff) keeps; "
+            "choose such a name, or --depth 16 or --depth 8";
     return false;
 }
 

@@ -17,11 +17,22 @@ bool read_image_file(const std::string& path, hosting::Document& doc, std::strin
 // True when the file name's extension names a format that can be written.
 bool can_write_image_file(const std::string& path, std::string& error);
 
+// What a file of this name keeps of a document: its depth and whether the alpha plane.
+struct StoredForm {
+    int depth = 8;
+    bool transparency = false;
+};
+StoredForm stored_form(const std::string& path, const hosting::Document& doc);
+
+// True when a file of this name keeps 32-bit floats (TIFF); otherwise false with a
+// message that names the formats that do.
+bool can_hold_floats(const std::string& path, std::string& error);
+
 // Writes the document whole or not at all: into a temporary file in the same folder,
 // renamed over the target only when complete. The format follows the extension (.png,
-// .tif/.tiff, .jpg/.jpeg in any case). The depth is kept where the format allows it;
-// otherwise the samples become 8 bits (floats to PNG, anything but 8 bits to JPEG), and
-// JPEG leaves out the alpha plane.
+// .tif/.tiff, .jpg/.jpeg in any case), in the form stored_form names: the depth is kept
+// where the format allows it; otherwise the samples become 8 bits (floats to PNG,
+// anything but 8 bits to JPEG), and JPEG leaves out the alpha plane.
 bool write_image_file(const std::string& path, const hosting::Document& doc, std::string& error);
 
 // The 16-bit sample conversions between files and the host.
