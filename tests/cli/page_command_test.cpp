@@ -119,6 +119,19 @@ TEST_F(PageCommand, BadInputGetsAClearAnswerAndWritesNothing) {
     EXPECT_FALSE(fs::exists(dir_ / "web_images"));
 }
 
+TEST_F(PageCommand, AnEmptyFolderIsToldAndABrowserThatWillNotOpenFailsAfterThePage) {
+    // No opener anywhere on the way: the page is written, then the command fails.
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (dir_ / "bin").c_str(), 1);
+    const int status = command("page presets presets -o empty.html --open");
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(status, 1) << err();
+    EXPECT_NE(err().find("no preset files (.q4q) in presets"), std::string::npos) << err();
+    EXPECT_NE(err().find("cannot open empty.html in the browser"), std::string::npos) << err();
+    EXPECT_NE(out().find("wrote empty.html (0 pictures)"), std::string::npos) << out();
+    EXPECT_TRUE(fs::exists(dir_ / "empty.html"));
+}
+
 TEST_F(PageCommand, DotsPageRendersEachFilledDotOntoTheImage) {
     // A tall input: its pictures are 75 x 300.
     hosting::Document doc = hosting::make_document(100, 400, 8, hosting::ColourKind::rgb, false);
