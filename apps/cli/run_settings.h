@@ -19,6 +19,11 @@ constexpr std::size_t kDescriptorFileMaxBytes = 1 << 20;
 bool read_preset_file(const std::string& path, SunSettings& settings, std::string& error,
                       ThumbnailPort* thumbnails = nullptr, SettingsFileLayout* layout = nullptr);
 
+// The defaults, or the settings file `from` over them (its thumbnail to `thumbnails`),
+// then each NAME=VALUE. False with a message for an unreadable file or a bad --set text.
+bool settings_from(const std::string& from, const std::vector<std::string>& sets, SunSettings& settings,
+                   ThumbnailPort* thumbnails, std::string& error);
+
 // The settings file's 49 values (over the defaults), or the recorded descriptor, or
 // none; then each NAME=VALUE replaces its key. False with a message for unreadable files
 // and bad --set texts.
