@@ -13,7 +13,7 @@ export DEBIAN_FRONTEND=noninteractive
 # The corvanthe command: compiler, build tools and its image libraries.
 command_packages=(
   g++ cmake ninja-build pkg-config
-  zlib1g-dev libpng-dev libtiff-dev libjpeg62-turbo-dev libcli11-dev
+  zlib1g-dev libpng-dev libtiff-dev libjpeg62-turbo-dev libopenexr-dev libcli11-dev
 )
 # The GIMP plug-in links GIMP's own library.
 gimp_packages=(
