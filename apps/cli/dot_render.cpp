@@ -1,5 +1,7 @@
 #include "apps/cli/dot_render.h"
 
+#include <memory>
+
 #include "export/page_pictures.h"
 #include "layers/glue_store_destination.h"
 #include "render/sun_render.h"
@@ -42,6 +44,21 @@ bool StoreDotRenderer::render(const SunSettings& settings, LayerStore& picture) 
     target.depth_bits = picture.kind == PixelKind::rgba8 ? 8 : picture.kind == PixelKind::rgba16 ? 16 : 32;
     StoreDestination destination(picture);
     return render_sun_pieces(s, target, glue, destination, nullptr) == 0;
+}
+
+bool render_onto(const hosting::Document& doc, const SunSettings& settings, hosting::Document& picture) {
+    std::unique_ptr<LayerStore, void (*)(LayerStore*)> store(store_from_document(doc), free_store);
+    StoreDotRenderer renderer;
+    if (!store || !renderer.render(settings, *store)) return false;
+    picture = hosting::make_document(doc.width, doc.height, 32, hosting::ColourKind::rgb, false);
+    for (int32_t y = 0; y < doc.height; ++y)
+        for (int32_t x = 0; x < doc.width; ++x) {
+            const PixelValue v = read_texel(*store, x, y, 0);
+            picture.set_sample(x, y, 0, v.red);
+            picture.set_sample(x, y, 1, v.green);
+            picture.set_sample(x, y, 2, v.blue);
+        }
+    return true;
 }
 
 }  // namespace corvanthe::cli

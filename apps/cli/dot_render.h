@@ -15,4 +15,8 @@ public:
     bool render(const SunSettings& settings, LayerStore& picture) override;
 };
 
+// The sun rendered onto the document, as the dialog's preview shows it: RGB floats
+// without alpha. False when memory runs out.
+bool render_onto(const hosting::Document& doc, const SunSettings& settings, hosting::Document& picture);
+
 }  // namespace corvanthe::cli

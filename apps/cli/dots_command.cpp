@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "apps/cli/dot_render.h"
 #include "apps/cli/evening_sky.h"
@@ -22,22 +21,6 @@ int fail(int code, const std::string& message) {
 }
 
 std::string dot_name(int number) { return "dot " + std::to_string(number); }
-
-// The picture as the dialog's preview shows it: the sun rendered onto it.
-bool rendered_picture(const hosting::Document& doc, const SunSettings& settings, hosting::Document& picture) {
-    std::unique_ptr<LayerStore, void (*)(LayerStore*)> store(store_from_document(doc), free_store);
-    StoreDotRenderer renderer;
-    if (!store || !renderer.render(settings, *store)) return false;
-    picture = hosting::make_document(doc.width, doc.height, 32, hosting::ColourKind::rgb, false);
-    for (int32_t y = 0; y < doc.height; ++y)
-        for (int32_t x = 0; x < doc.width; ++x) {
-            const PixelValue v = read_texel(*store, x, y, 0);
-            picture.set_sample(x, y, 0, v.red);
-            picture.set_sample(x, y, 1, v.green);
-            picture.set_sample(x, y, 2, v.blue);
-        }
-    return true;
-}
 
 }  // namespace
 
@@ -85,7 +68,7 @@ int DotsCommand::store() const {
         return fail(kExitUsage, error);
     }
     hosting::Document picture;
-    if (!rendered_picture(doc, settings, picture)) return fail(kExitFilterFailed, "cannot render the thumbnail");
+    if (!render_onto(doc, settings, picture)) return fail(kExitFilterFailed, "cannot render the thumbnail");
     if (!thumbnail.make_from(picture, error)) return fail(kExitFilterFailed, error + "; nothing was written");
 
     const int index = number_ - 1;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 
 #include "apps/cli/image_file.h"
 #include "export/page_test_support.h"
@@ -20,6 +21,19 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace page_test;
+
+// Keeps the thumbnail the plug-in's dot reader hands over.
+struct KeptThumbnail final : ThumbnailPort {
+    bool compress(ThumbnailJpeg&) override { return false; }
+    bool can_show() const override { return true; }
+    bool show(const uint8_t* data, std::size_t size, int32_t width, int32_t height) override {
+        jpeg.assign(data, data + size);
+        sides = {width, height};
+        return true;
+    }
+    std::string jpeg;
+    std::pair<int32_t, int32_t> sides;
+};
 
 class PageCommand : public ::testing::Test {
 protected:
@@ -134,6 +148,26 @@ TEST_F(PageCommand, AnEmptyFolderIsToldAndABrowserThatWillNotOpenFailsAfterThePa
     EXPECT_TRUE(fs::exists(dir_ / "empty.html"));
 }
 
+TEST_F(PageCommand, TheSamplePresetsFillThePresetsPage) {
+    ASSERT_EQ(command(std::string("page presets '") + CORVANTHE_SAMPLE_PRESETS + "' -o samples.html"), 0) << err();
+    EXPECT_NE(out().find("(12 pictures)"), std::string::npos) << out();
+    EXPECT_EQ(err(), "");
+    // Each one a sun of its own.
+    std::set<std::string> kinds;
+    for (const auto& entry : fs::directory_iterator(CORVANTHE_SAMPLE_PRESETS)) {
+        if (entry.path().extension() != ".q4q") continue;
+        SunSettings sample{};
+        KeptThumbnail thumbnail;
+        ASSERT_EQ(load_settings_file(entry.path().string(), sample, &thumbnail).error, kFileOk) << entry.path();
+        EXPECT_EQ(thumbnail.sides, std::make_pair(128, 128)) << entry.path();
+        std::string values;
+        for (const ParameterInfo& parameter : kParameters)
+            values += std::to_string(get_stored_integer(sample, parameter)) + " ";
+        kinds.insert(values);
+    }
+    EXPECT_EQ(kinds.size(), 12u);
+}
+
 TEST_F(PageCommand, DotsPageRendersEachFilledDotOntoTheImage) {
     // A tall input: its pictures are 75 x 300.
     hosting::Document doc = hosting::make_document(100, 400, 8, hosting::ColourKind::rgb, false);
@@ -176,19 +210,6 @@ TEST_F(PageCommand, DotsPageRendersEachFilledDotOntoTheImage) {
     if (!have_chromium()) GTEST_SKIP() << "chromium is not installed: the page was not loaded in a browser";
     EXPECT_EQ(browser_report(dir_ / "dots.html"), "images 10 broken 0 ");
 }
-
-// Keeps the thumbnail the plug-in's dot reader hands over.
-struct KeptThumbnail final : ThumbnailPort {
-    bool compress(ThumbnailJpeg&) override { return false; }
-    bool can_show() const override { return true; }
-    bool show(const uint8_t* data, std::size_t size, int32_t width, int32_t height) override {
-        jpeg.assign(data, data + size);
-        sides = {width, height};
-        return true;
-    }
-    std::string jpeg;
-    std::pair<int32_t, int32_t> sides;
-};
 
 TEST_F(PageCommand, DotsStoredFromTheShellAreThePlugInsDots) {
     // Dot 1 is kept by an earlier run of the dialog; the command leaves it alone.
