@@ -15,11 +15,6 @@
 namespace corvanthe::cli {
 namespace {
 
-int fail(int code, const std::string& message) {
-    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
-    return code;
-}
-
 std::string dot_name(int number) { return "dot " + std::to_string(number); }
 
 }  // namespace

@@ -18,11 +18,6 @@
 namespace corvanthe::cli {
 namespace {
 
-int fail(int code, const std::string& message) {
-    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
-    return code;
-}
-
 // The exit code and messages of a written (or refused) page; `empty` says why a page
 // without pictures has none.
 int report(const PageReport& page, const std::string& path, const char* what, const std::string& empty, bool open) {

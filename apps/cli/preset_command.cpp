@@ -14,11 +14,6 @@
 namespace corvanthe::cli {
 namespace {
 
-int fail(int code, const std::string& message) {
-    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
-    return code;
-}
-
 int write(const std::string& path, const SunSettings& settings, PresetThumbnail& thumbnail, const std::string& what) {
     if (write_settings_file(path, settings, &thumbnail) != kFileOk)
         return fail(kExitUsage, "cannot write the settings file '" + path + "'; nothing was written");

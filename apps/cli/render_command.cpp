@@ -21,11 +21,6 @@ namespace {
 // with its flag clear, as a current host offers it.
 constexpr int32_t kLargest16BitSide = 30000;
 
-int fail(int code, const std::string& message) {
-    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
-    return code;
-}
-
 // What the written file holds of the document.
 std::string describe(const std::string& path, const hosting::Document& doc) {
     const StoredForm form = stored_form(path, doc);
@@ -36,6 +31,11 @@ std::string describe(const std::string& path, const hosting::Document& doc) {
 }
 
 }  // namespace
+
+int fail(int code, const std::string& message) {
+    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
+    return code;
+}
 
 int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     std::string error;
