@@ -1,5 +1,5 @@
 // Image files of any content, read as the command reads its input: by their first
-// bytes as PNG, TIFF or JPEG. A document read is whole and consistent, no larger than
+// bytes as PNG, TIFF, JPEG or OpenEXR. A document read is whole and consistent, no larger than
 // its file could hold, and comes back unchanged through the lossless writers.
 #include <zlib.h>
 
@@ -29,6 +29,8 @@ double largest_document(const uint8_t* data, std::size_t size) {
     // PNG: one stored bit of a palette index can become four 8-bit samples.
     if (starts_with(data, size, "\x89PNG", 4)) return 32 * cli::kDeflateRatio * file;
     if (starts_with(data, size, "\xff\xd8", 2)) return unbounded;
+    // OpenEXR: a half of the best-compressed coding becomes a float.
+    if (starts_with(data, size, "\x76\x2f\x31\x01", 4)) return std::max(unbounded, 2 * cli::kDeflateRatio * 4 / 3 * file);
     return std::max(unbounded, cli::kLzwRatio * file);  // TIFF keeps at most the samples it stores
 }
 

@@ -192,6 +192,7 @@ bool written_image_seeds(const fs::path& folder) {
         {"rgb8.tif", 8, ColourKind::rgb, false},       {"grey-alpha16.tif", 16, ColourKind::grey, true},
         {"grey32.tif", 32, ColourKind::grey, false},   {"rgba32.tif", 32, ColourKind::rgb, true},
         {"grey.jpg", 8, ColourKind::grey, false},      {"rgb.jpg", 8, ColourKind::rgb, false},
+        {"grey32.exr", 32, ColourKind::grey, false},   {"rgba32.exr", 32, ColourKind::rgb, true},
     };
     for (const Seed& seed : kSeeds) {
         hosting::Document doc = ramp_document(seed.depth, seed.colour, seed.alpha);

@@ -1,50 +1,76 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the tools need on Debian 12, and
-# fetches the source of libjpeg-turbo that the Windows cross builds compile.
-# `bash scripts/setup.sh gimp` installs only what the GIMP plug-in adds (see below).
+# Installs what the build needs on Debian 12, by set:
+#   bash scripts/setup.sh command   the corvanthe command and the plug-in module only
+#   bash scripts/setup.sh gimp      the command's set and what the GIMP plug-in needs
+#   bash scripts/setup.sh           everything: tests, tools, cross builds, Wine, fuzzing
+# Everything also fetches the source of libjpeg-turbo that the Windows cross builds compile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
-packages=(
-  cmake ninja-build g++ pkg-config dpkg-dev
+
+# The corvanthe command: compiler, build tools and its image libraries.
+command_packages=(
+  g++ cmake ninja-build pkg-config
+  zlib1g-dev libpng-dev libtiff-dev libjpeg62-turbo-dev libopenexr-dev libcli11-dev
+)
+# The GIMP plug-in links GIMP's own library; GIMP runs it (and its batch check).
+gimp_packages=(
+  libgimp2.0-dev gimp
+)
+# Tests, benchmarks, the page checks, the cross builds, Wine and fuzzing.
+everything_packages=(
+  dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev zlib1g-dev libtiff-dev libcli11-dev
   libopenimageio-dev openimageio-tools
-  libjpeg62-turbo-dev libjpeg-turbo-progs libimage-exiftool-perl
+  libjpeg-turbo-progs libimage-exiftool-perl chromium
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
   clang libclang-rt-14-dev
   locales
+  qt6-base-dev
+  xvfb xauth xdotool fonts-liberation fonts-wine libxrender1 libxcursor1 zip
 )
-# --- GIMP plug-in (apps/gimp) and its batch check: libgimp to build it, GIMP to run it.
-gimp_packages=(libgimp2.0-dev gimp)
-case "${1:-}" in
-  "") packages+=("${gimp_packages[@]}") ;;
-  gimp) packages=("${gimp_packages[@]}") ;;
-  *) echo "usage: bash scripts/setup.sh [gimp]" >&2; exit 2 ;;
-esac
-# --- end of the GIMP plug-in's packages
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+
+# Installs the packages of the list that are not installed yet.
+install_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
   $SUDO apt-get update
   $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
-[ "${1:-}" = gimp ] && exit 0
+}
 
 # Wine's 32-bit loader runs the x86 plug-in in the Windows checks; it comes from
 # Debian's i386 architecture. Without it the x86 plug-in is only built.
-if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
-    $SUDO apt-get update
+install_wine32() {
+  if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      $SUDO dpkg --add-architecture i386
+      $SUDO apt-get update
+    fi
+    $SUDO apt-get install -y --no-install-recommends wine32:i386 ||
+      echo "wine32 did not install: the x86 plug-in will be built but not run"
   fi
-  $SUDO apt-get install -y --no-install-recommends wine32:i386 ||
-    echo "wine32 did not install: the x86 plug-in will be built but not run"
-fi
+}
 
-bash scripts/fetch_libjpeg_source.sh
+case "${1:-}" in
+  command)
+    install_packages "${command_packages[@]}"
+    ;;
+  gimp)
+    install_packages "${command_packages[@]}" "${gimp_packages[@]}"
+    ;;
+  "")
+    install_packages "${command_packages[@]}" "${gimp_packages[@]}" "${everything_packages[@]}"
+    install_wine32
+    bash scripts/fetch_libjpeg_source.sh
+    ;;
+  *)
+    echo "usage: bash scripts/setup.sh [command|gimp]" >&2
+    exit 2
+    ;;
+esac

@@ -1,7 +1,11 @@
 #include "apps/cli/dot_render.h"
 
+#include <memory>
+
 #include "export/page_pictures.h"
+#include "export/store_dot_renderer.h"
 #include "layers/level_filter.h"
+#include "render/worker_pool.h"
 
 namespace corvanthe::cli {
 
@@ -24,6 +28,22 @@ LayerStore* store_from_document(const hosting::Document& doc, JobRunner& runner)
         return nullptr;
     }
     return store;
+}
+
+bool render_onto(const hosting::Document& doc, const SunSettings& settings, hosting::Document& picture) {
+    WorkerPool pool;
+    std::unique_ptr<LayerStore, void (*)(LayerStore*)> store(store_from_document(doc, pool), free_store);
+    StoreDotRenderer renderer;
+    if (!store || !renderer.render(settings, *store)) return false;
+    picture = hosting::make_document(doc.width, doc.height, 32, hosting::ColourKind::rgb, false);
+    for (int32_t y = 0; y < doc.height; ++y)
+        for (int32_t x = 0; x < doc.width; ++x) {
+            const PixelValue v = read_texel(*store, x, y, 0);
+            picture.set_sample(x, y, 0, v.red);
+            picture.set_sample(x, y, 1, v.green);
+            picture.set_sample(x, y, 2, v.blue);
+        }
+    return true;
 }
 
 }  // namespace corvanthe::cli

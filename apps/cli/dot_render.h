@@ -11,4 +11,8 @@ namespace corvanthe::cli {
 // transparency plane means opaque. Null when memory runs out.
 LayerStore* store_from_document(const hosting::Document& doc, JobRunner& runner);
 
+// The sun rendered onto the document, as the dialog's preview shows it: RGB floats
+// without alpha. False when memory runs out.
+bool render_onto(const hosting::Document& doc, const SunSettings& settings, hosting::Document& picture);
+
 }  // namespace corvanthe::cli

@@ -7,6 +7,7 @@
 #include "host/aete.h"
 #include "host/pipl.h"
 #include "sdk/four_cc.h"
+#include "settings/parameter_table.h"
 
 namespace corvanthe::cli {
 namespace {
@@ -42,6 +43,31 @@ const hosting::TerminologyEnumeration* enumeration_of(const PluginInfo& info, ui
     for (const hosting::TerminologyEnumeration& e : suite(info).enumerations)
         if (e.type == type) return &e;
     return nullptr;
+}
+
+// A number as the settings table gives it: integers without a fraction.
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// The values a parameter takes and its default, as the settings table gives them;
+// empty for a key the table does not know.
+std::string values_text(const hosting::TerminologyParameter& parameter,
+                        const hosting::TerminologyEnumeration* choices) {
+    const ParameterInfo* p = find_parameter(parameter.key);
+    if (p == nullptr) return "";
+    if (choices != nullptr) {
+        std::string out = ":";
+        for (std::size_t i = 0; i < choices->enumerators.size(); ++i)
+            out += (i == 0 ? " " : ", ") + std::to_string(i + 1) + " " + quoted(choices->enumerators[i].name);
+        const int32_t chosen = int32_t(p->default_value);
+        const char* name = enumerator_name(p->enum_type, chosen);
+        return out + "; default " + std::to_string(chosen) + (name ? " " + quoted(name) : "");
+    }
+    if (p->type == ParameterType::Switch) return "  0 or 1, default " + number(p->default_value);
+    return "  " + number(p->min) + ".." + number(p->max) + ", default " + number(p->default_value);
 }
 
 template <typename Item, typename Write>
@@ -107,17 +133,11 @@ std::string info_text(const PluginInfo& info) {
            "): suite " + quoted(s.vendor) + " " + quoted(s.description) + " (" + four_cc_text(s.id) + "), event " +
            quoted(e.name) + " " + quoted(e.description) + " (" + four_cc_text(e.event_class) + " " +
            four_cc_text(e.event_id) + ")\n";
-    out += std::to_string(e.parameters.size()) + " parameters (key, type, name):\n";
-    for (const hosting::TerminologyParameter& parameter : e.parameters) {
-        out += "  " + four_cc_text(parameter.key) + "  " + four_cc_text(parameter.type) + "  " + quoted(parameter.name);
-        if (const hosting::TerminologyEnumeration* values = enumeration_of(info, parameter.type)) {
-            out += ":";
-            for (std::size_t i = 0; i < values->enumerators.size(); ++i)
-                out += (i == 0 ? " " : ", ") + std::to_string(i + 1) + " " + quoted(values->enumerators[i].name);
-        }
-        out += "\n";
-    }
-    return out;
+    out += std::to_string(e.parameters.size()) + " parameters (key, type, name, values, default):\n";
+    for (const hosting::TerminologyParameter& parameter : e.parameters)
+        out += "  " + four_cc_text(parameter.key) + "  " + four_cc_text(parameter.type) + "  " +
+               quoted(parameter.name) + values_text(parameter, enumeration_of(info, parameter.type)) + "\n";
+    return out + "--set NAME=VALUE takes a key, or a name in any letter case with or without its trailing blanks.\n";
 }
 
 std::string info_json(const PluginInfo& info) {
@@ -149,8 +169,13 @@ std::string info_json(const PluginInfo& info) {
            quoted(e.description) + ", \"class\": " + code(e.event_class) + ", \"id\": " + code(e.event_id) +
            "},\n    \"parameters\": " +
            json_list(e.parameters, ",\n      ", [](const hosting::TerminologyParameter& parameter) {
-               return "{\"name\": " + quoted(parameter.name) + ", \"key\": " + code(parameter.key) +
-                      ", \"type\": " + code(parameter.type) + ", \"flags\": " + std::to_string(parameter.flags) + "}";
+               std::string out = "{\"name\": " + quoted(parameter.name) + ", \"key\": " + code(parameter.key) +
+                                 ", \"type\": " + code(parameter.type) +
+                                 ", \"flags\": " + std::to_string(parameter.flags);
+               if (const ParameterInfo* p = find_parameter(parameter.key))
+                   out += ", \"min\": " + number(p->min) + ", \"max\": " + number(p->max) +
+                          ", \"default\": " + number(p->default_value);
+               return out + "}";
            }) +
            ",\n    \"enumerations\": " +
            json_list(s.enumerations, ",\n      ", [](const hosting::TerminologyEnumeration& values) {

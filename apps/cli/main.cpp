@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/plugin_main.h"
+#include "apps/cli/dots_command.h"
 #include "apps/cli/info_command.h"
 #include "apps/cli/page_command.h"
 #include "apps/cli/preset_command.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     add_render_settings_options(*render_command, render);
     const PageCommand page(app);
     const PresetCommand preset(app);
+    const DotsCommand dots(app);
     bool info_json = false;
     CLI::App* info_command = app.add_subcommand("info", "The plug-in's properties and scripting parameters");
     info_command->add_flag("--json", info_json, "as JSON");
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
     if (*render_command) return run_render(render, PluginMain);
     if (page.chosen()) return page.run();
     if (preset.chosen()) return preset.run();
+    if (dots.chosen()) return dots.run();
     if (*info_command) return run_info(info_json);
     return kExitUsage;
 }

@@ -19,13 +19,9 @@
 namespace corvanthe::cli {
 namespace {
 
-int fail(int code, const std::string& message) {
-    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
-    return code;
-}
-
-// The exit code and messages of a written (or refused) page.
-int report(const PageReport& page, const std::string& path, const char* what, bool open) {
+// The exit code and messages of a written (or refused) page; `empty` says why a page
+// without pictures has none.
+int report(const PageReport& page, const std::string& path, const char* what, const std::string& empty, bool open) {
     switch (page.status) {
         case PageStatus::PageNotCreated:
             return fail(kExitUsage, "cannot create the page " + path + "; nothing was written");
@@ -39,10 +35,11 @@ int report(const PageReport& page, const std::string& path, const char* what, bo
     if (page.skipped > 0)
         std::fprintf(stderr, "corvanthe: left out %d entr%s that could not be read\n", page.skipped,
                      page.skipped == 1 ? "y" : "ies");
+    if (page.cells == 0 && page.skipped == 0) std::fprintf(stderr, "corvanthe: %s\n", empty.c_str());
     std::printf("wrote %s (%d picture%s)\n", path.c_str(), page.cells, page.cells == 1 ? "" : "s");
-    if (open && !open_with_desktop(path)) std::fprintf(stderr, "corvanthe: cannot open %s in the browser\n", path.c_str());
     if (page.missing_pictures > 0)
         return fail(kExitFilterFailed, std::to_string(page.missing_pictures) + " picture(s) could not be written");
+    if (open && !open_with_desktop(path)) return fail(kExitFilterFailed, "cannot open " + path + " in the browser");
     return kExitSuccess;
 }
 
@@ -66,7 +63,8 @@ int PageCommand::run() const {
     if (static_cast<bool>(*presets_)) {
         std::error_code error;
         if (!std::filesystem::is_directory(folder_, error)) return fail(kExitUsage, "no such folder: " + folder_);
-        return report(write_presets_page(folder_, output_), output_, folder_.c_str(), open_);
+        return report(write_presets_page(folder_, output_), output_, folder_.c_str(),
+                      "no preset files (.q4q) in " + folder_ + ": the page has no pictures", open_);
     }
 
     hosting::Document doc;
@@ -94,7 +92,8 @@ int PageCommand::run() const {
     input.renderer = &renderer;
     input.runner = &pool;
     input.profile = {doc.icc_profile.data(), doc.icc_profile.size()};
-    return report(write_dots_page(input, settings, output_), output_, "", open_);
+    return report(write_dots_page(input, settings, output_), output_, "",
+                  "no memory dot is filled (corvanthe dots store N fills one): the page has no pictures", open_);
 }
 
 }  // namespace corvanthe::cli

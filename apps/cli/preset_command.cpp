@@ -7,25 +7,12 @@
 #include "apps/cli/preset_show.h"
 #include "apps/cli/preset_thumbnail.h"
 #include "apps/cli/render_command.h"
-#include "apps/cli/set_option.h"
-#include "apps/shared/preset_file.h"
+#include "apps/cli/run_settings.h"
 #include "platform/c_random.h"
 #include "settings/random_settings.h"
 
 namespace corvanthe::cli {
 namespace {
-
-int fail(int code, const std::string& message) {
-    std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
-    return code;
-}
-
-// The defaults, or the file given by --from over them with its thumbnail kept.
-bool starting_settings(const std::string& from, SunSettings& settings, PresetThumbnail& thumbnail,
-                       std::string& error) {
-    initialise(settings);
-    return from.empty() || apps::read_preset_file(from, settings, error, &thumbnail);
-}
 
 int write(const std::string& path, const SunSettings& settings, PresetThumbnail& thumbnail, const std::string& what) {
     if (write_settings_file(path, settings, &thumbnail) != kFileOk)
@@ -72,12 +59,7 @@ int PresetCommand::save() const {
     SunSettings settings{};
     PresetThumbnail thumbnail;
     std::string error;
-    if (!starting_settings(from_, settings, thumbnail, error)) return fail(kExitUsage, error);
-    for (const std::string& text : sets_) {
-        SetOption option;
-        if (!parse_set_option(text, option, error)) return fail(kExitUsage, error);
-        apply_set_option(settings, option);
-    }
+    if (!settings_from(from_, sets_, settings, &thumbnail, error)) return fail(kExitUsage, error);
     if (!thumbnail_.empty()) {
         hosting::Document image;
         if (!read_image_file(thumbnail_, image, error)) return fail(kExitUsage, error);
@@ -90,7 +72,7 @@ int PresetCommand::dice() const {
     SunSettings settings{};
     PresetThumbnail thumbnail;
     std::string error;
-    if (!starting_settings(from_, settings, thumbnail, error)) return fail(kExitUsage, error);
+    if (!settings_from(from_, {}, settings, &thumbnail, error)) return fail(kExitUsage, error);
     // Without a seed, the time seeds the source, as every Prepare of the plug-in does.
     const uint32_t seed = seed_option_->count() > 0 ? seed_ : uint32_t(std::time(nullptr));
     CRandom random;

@@ -22,19 +22,21 @@ namespace {
 // with its flag clear, as a current host offers it.
 constexpr int32_t kLargest16BitSide = 30000;
 
+// What the written file holds of the document.
+std::string describe(const std::string& path, const hosting::Document& doc) {
+    const StoredForm form = stored_form(path, doc);
+    std::string text = std::to_string(doc.width) + " x " + std::to_string(doc.height) + ", " +
+                       std::to_string(form.depth) + "-bit " +
+                       (doc.colour == hosting::ColourKind::grey ? "grey" : "RGB");
+    return form.transparency ? text + " with alpha" : text;
+}
+
+}  // namespace
+
 int fail(int code, const std::string& message) {
     std::fprintf(stderr, "corvanthe: %s\n", message.c_str());
     return code;
 }
-
-std::string describe(const hosting::Document& doc) {
-    std::string text = std::to_string(doc.width) + " x " + std::to_string(doc.height) + ", " +
-                       std::to_string(doc.depth) + "-bit " +
-                       (doc.colour == hosting::ColourKind::grey ? "grey" : "RGB");
-    return doc.transparency ? text + " with alpha" : text;
-}
-
-}  // namespace
 
 int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     std::string error;
@@ -47,6 +49,7 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
         return fail(kExitUsage, error);
     }
     if (options.depth != 0) doc = convert_depth(doc, options.depth);
+    if (doc.depth == 32 && !can_hold_floats(options.output, error)) return fail(kExitUsage, error);
     if (!options.mask.empty()) {
         hosting::Document mask_image;
         if (!read_image_file(options.mask, mask_image, error) ||
@@ -91,7 +94,7 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     if (!write_image_file(options.output, host.document(), error)) return fail(kExitUsage, error);
     if (!options.record.empty() && !write_text_file(options.record, recorded, error)) return fail(kExitUsage, error);
     if (!options.quiet) {
-        std::printf("wrote %s (%s)\n", options.output.c_str(), describe(host.document()).c_str());
+        std::printf("wrote %s (%s)\n", options.output.c_str(), describe(options.output, host.document()).c_str());
     }
     return kExitSuccess;
 }

@@ -28,6 +28,9 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitFilterFailed = 1;
 constexpr int kExitUsage = 2;
 
+// Prints "corvanthe: MESSAGE" to stderr and returns the exit code, for every command.
+int fail(int code, const std::string& message);
+
 // Runs the plug-in's entry over the document as a host does (Prepare, Start, Continue,
 // Finish) and writes the result; messages go to stderr. Returns the exit code.
 int run_render(const RenderOptions& options, sdk::PluginMainProc plugin);

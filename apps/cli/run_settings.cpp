@@ -8,6 +8,18 @@
 
 namespace corvanthe::cli {
 
+bool settings_from(const std::string& from, const std::vector<std::string>& sets, SunSettings& settings,
+                   ThumbnailPort* thumbnails, std::string& error) {
+    initialise(settings);
+    if (!from.empty() && !apps::read_preset_file(from, settings, error, thumbnails)) return false;
+    for (const std::string& text : sets) {
+        SetOption option;
+        if (!parse_set_option(text, option, error)) return false;
+        apply_set_option(settings, option);
+    }
+    return true;
+}
+
 bool run_descriptor(const std::string& preset, const std::string& play, const std::vector<std::string>& sets,
                     hosting::Descriptor& descriptor, std::string& error) {
     descriptor = {};

@@ -4,11 +4,18 @@
 #include <vector>
 
 #include "hosting/descriptor.h"
+#include "settings/settings_file.h"
+#include "settings/sun_settings.h"
 
 namespace corvanthe::cli {
 
 // Recorded descriptors larger than this are refused unread.
 constexpr std::size_t kDescriptorFileMaxBytes = 1 << 20;
+
+// The defaults, or the settings file `from` over them (its thumbnail to `thumbnails`),
+// then each NAME=VALUE. False with a message for an unreadable file or a bad --set text.
+bool settings_from(const std::string& from, const std::vector<std::string>& sets, SunSettings& settings,
+                   ThumbnailPort* thumbnails, std::string& error);
 
 // The settings file's 49 values (over the defaults), or the recorded descriptor, or
 // none; then each NAME=VALUE replaces its key. False with a message for unreadable files

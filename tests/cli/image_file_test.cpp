@@ -96,7 +96,7 @@ TEST(ImageFile, TheFormatComesFromTheFileItself) {
     write_bytes(scratch("text.png"), "not a picture at all");
     EXPECT_FALSE(read_image_file(scratch("text.png").string(), back, error));
     EXPECT_NE(error.find("text.png"), std::string::npos) << error;
-    EXPECT_NE(error.find("PNG, TIFF and JPEG"), std::string::npos) << error;
+    EXPECT_NE(error.find("PNG, TIFF, JPEG and OpenEXR"), std::string::npos) << error;
 }
 
 TEST(ImageFile, FailuresLeaveNothingBehind) {
@@ -105,7 +105,7 @@ TEST(ImageFile, FailuresLeaveNothingBehind) {
     EXPECT_FALSE(read_image_file(scratch("missing.png").string(), doc, error));
     EXPECT_NE(error.find("no such file"), std::string::npos) << error;
 
-    for (const char* name : {"truncated.png", "truncated.tif", "truncated.jpg"}) {
+    for (const char* name : {"truncated.png", "truncated.tif", "truncated.jpg", "truncated.exr"}) {
         const fs::path truncated = scratch(name);
         ASSERT_TRUE(write_image_file(truncated.string(), noise_picture(64, 64, 8, ColourKind::rgb, false), error));
         fs::resize_file(truncated, fs::file_size(truncated) / 2);

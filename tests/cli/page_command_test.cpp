@@ -9,16 +9,32 @@
 #include <fstream>
 #include <regex>
 #include <tuple>
+#include <set>
 
 #include "apps/cli/image_file.h"
 #include "export/page_test_support.h"
 #include "settings/memory_dots.h"
+#include "settings/parameter_table.h"
+#include "settings/temporary_files.h"
 
 namespace corvanthe::cli {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace page_test;
+
+// Keeps the thumbnail the plug-in's dot reader hands over.
+struct KeptThumbnail final : ThumbnailPort {
+    bool compress(ThumbnailJpeg&) override { return false; }
+    bool can_show() const override { return true; }
+    bool show(const uint8_t* data, std::size_t size, int32_t width, int32_t height) override {
+        jpeg.assign(data, data + size);
+        sides = {width, height};
+        return true;
+    }
+    std::string jpeg;
+    std::pair<int32_t, int32_t> sides;
+};
 
 class PageCommand : public ::testing::Test {
 protected:
@@ -120,6 +136,39 @@ TEST_F(PageCommand, BadInputGetsAClearAnswerAndWritesNothing) {
     EXPECT_FALSE(fs::exists(dir_ / "web_images"));
 }
 
+TEST_F(PageCommand, AnEmptyFolderIsToldAndABrowserThatWillNotOpenFailsAfterThePage) {
+    // No opener anywhere on the way: the page is written, then the command fails.
+    const std::string path = std::getenv("PATH");
+    setenv("PATH", (dir_ / "bin").c_str(), 1);
+    const int status = command("page presets presets -o empty.html --open");
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(status, 1) << err();
+    EXPECT_NE(err().find("no preset files (.q4q) in presets"), std::string::npos) << err();
+    EXPECT_NE(err().find("cannot open empty.html in the browser"), std::string::npos) << err();
+    EXPECT_NE(out().find("wrote empty.html (0 pictures)"), std::string::npos) << out();
+    EXPECT_TRUE(fs::exists(dir_ / "empty.html"));
+}
+
+TEST_F(PageCommand, TheSamplePresetsFillThePresetsPage) {
+    ASSERT_EQ(command(std::string("page presets '") + CORVANTHE_SAMPLE_PRESETS + "' -o samples.html"), 0) << err();
+    EXPECT_NE(out().find("(12 pictures)"), std::string::npos) << out();
+    EXPECT_EQ(err(), "");
+    // Each one a sun of its own.
+    std::set<std::string> kinds;
+    for (const auto& entry : fs::directory_iterator(CORVANTHE_SAMPLE_PRESETS)) {
+        if (entry.path().extension() != ".q4q") continue;
+        SunSettings sample{};
+        KeptThumbnail thumbnail;
+        ASSERT_EQ(load_settings_file(entry.path().string(), sample, &thumbnail).error, kFileOk) << entry.path();
+        EXPECT_EQ(thumbnail.sides, std::make_pair(128, 128)) << entry.path();
+        std::string values;
+        for (const ParameterInfo& parameter : kParameters)
+            values += std::to_string(get_stored_integer(sample, parameter)) + " ";
+        kinds.insert(values);
+    }
+    EXPECT_EQ(kinds.size(), 12u);
+}
+
 TEST_F(PageCommand, DotsPageRendersEachFilledDotOntoTheImage) {
     // A tall input: its pictures are 75 x 300.
     hosting::Document doc = hosting::make_document(100, 400, 8, hosting::ColourKind::rgb, false);
@@ -195,6 +244,74 @@ TEST_F(PageCommand, ADotsPictureShowsWhatTheRenderCommandDrawsAtItsSize) {
     ASSERT_EQ(picture.height, 200);
     for (int plane = 0; plane < 3; ++plane)
         EXPECT_NEAR(plane_mean(picture, plane), plane_mean(rendered, plane), 3.0) << "plane " << plane;
+}
+
+TEST_F(PageCommand, DotsStoredFromTheShellAreThePlugInsDots) {
+    // Dot 1 is kept by an earlier run of the dialog; the command leaves it alone.
+    MemoryDots dots{};
+    dots.map[0] = 1;
+    ASSERT_EQ(write_dot_file(0, settings_, nullptr), kFileOk);
+    ASSERT_EQ(save_dot_map(dots), kFileOk);
+    hosting::Document plain = hosting::make_document(200, 100, 16, hosting::ColourKind::grey, false);
+    for (int32_t y = 0; y < plain.height; ++y)
+        for (int32_t x = 0; x < plain.width; ++x) plain.set_sample(x, y, 0, 8192);  // a quarter
+    std::string error;
+    ASSERT_TRUE(write_image_file((dir_ / "plain.png").string(), plain, error)) << error;
+
+    ASSERT_EQ(command("dots store 3 plain.png --set \"sun radius=60\" --set glue=screen --set \"X center=0.5\""), 0)
+        << err();
+    EXPECT_EQ(out(), "stored dot 3 (kept)\n");
+    ASSERT_EQ(command("dots store 25 --no-keep --from missing.q4q"), 2);  // no such file: nothing stored
+    ASSERT_EQ(command("dots store 25 --no-keep --set \"sun radius=7\""), 0) << err();
+    for (const char* bad : {"dots store 0", "dots store 26", "dots clear x", "dots recall 3"})
+        EXPECT_EQ(command(bad), 2) << bad;
+
+    // The plug-in's own readers find the settings, the thumbnail of the sun on the
+    // picture, and the map with dot 1 kept, dot 3 kept and dot 25 not.
+    load_dot_map(dots);
+    EXPECT_EQ(dots.map[0], 1);
+    EXPECT_EQ(dots.map[2], 1);
+    EXPECT_EQ(dots.map[24], 0);
+    SunSettings stored{};
+    initialise(stored);
+    KeptThumbnail thumbnail;
+    ASSERT_EQ(read_dot_file(2, stored, &thumbnail).error, kFileOk);
+    EXPECT_EQ(stored.sun_radius, 60);
+    EXPECT_STREQ(enumerator_name(kGlueEnum, stored.glue), "screen");
+    EXPECT_EQ(thumbnail.sides, std::make_pair(128, 128));
+    std::ofstream(dir_ / "thumbnail.jpg", std::ios::binary) << thumbnail.jpeg;
+    DecodedPicture picture;
+    ASSERT_TRUE(decode_picture(dir_ / "thumbnail.jpg", picture));
+    // The screened sun brightens the plain quarter grey (64); the thumbnail's blank
+    // gradient would be 191 in the middle.
+    EXPECT_GT(picture.centre.red, 64 + 8) << "no sun in the thumbnail's middle";
+    EXPECT_LT(picture.centre.red, 150) << "not the picture";
+    ASSERT_EQ(read_dot_file(24, stored, nullptr).error, kFileOk);
+    EXPECT_EQ(stored.sun_radius, 7);
+
+    ASSERT_EQ(command("dots list"), 0) << err();
+    EXPECT_NE(out().find("dot 1  kept\ndot 2  empty\ndot 3  kept\n"), std::string::npos) << out();
+    EXPECT_NE(out().find("dot 25 empty\n"), std::string::npos) << out();
+    ASSERT_EQ(command("page dots -o dots.html"), 0) << err();
+    EXPECT_NE(out().find("(2 pictures)"), std::string::npos) << out();
+    EXPECT_NE(read_file(dir_ / "dots.html").find("web_images/dot%203.jpg"), std::string::npos);
+
+    ASSERT_EQ(command("dots recall 3 -o back.q4q"), 0) << err();
+    SunSettings back{};
+    KeptThumbnail back_thumbnail;
+    ASSERT_EQ(load_settings_file((dir_ / "back.q4q").string(), back, &back_thumbnail).error, kFileOk);
+    EXPECT_EQ(back.sun_radius, 60);
+    EXPECT_EQ(back_thumbnail.jpeg, thumbnail.jpeg);
+
+    // Clearing takes the map entry only; the file stays, and the dot reads as empty.
+    ASSERT_EQ(command("dots clear 3"), 0) << err();
+    load_dot_map(dots);
+    EXPECT_EQ(dots.map[2], 0);
+    EXPECT_EQ(dots.map[0], 1);
+    EXPECT_TRUE(fs::exists(memory_dot_path(2)));
+    EXPECT_EQ(command("dots recall 3 -o again.q4q"), 2);
+    EXPECT_NE(err().find("dot 3 is empty"), std::string::npos) << err();
+    EXPECT_FALSE(fs::exists(dir_ / "again.q4q"));
 }
 
 }  // namespace

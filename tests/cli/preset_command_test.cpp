@@ -306,10 +306,18 @@ TEST(InfoCommand, DecodesThePropertiesAndTheFortyNineParameters) {
                              "  vers  interface 4.0\n", "  wx86  PluginMain", "  8664  PluginMain",
                              "scope \"Tallow Heron Corvanthe\"", "  mode  0x5000 grayscale RGB\n",
                              "  fici  case 4: input 1, output 1, flags 3\n", "\"Draws fantasy suns\"",
-                             "49 parameters", "  0041  long  \"spike detail \"\n", "  0050  doub  \"X center\"\n",
-                             "  suky  suty  \"sun type\": 1 \"normal\", 2 \"flat\", 3 \"eclipse\"\n",
+                             "49 parameters", "  0041  long  \"spike detail \"  0..100, default 33\n",
+                             "  0001  long  \"sun red\"  0..255, default 142\n",
+                             "  0021  long  \"vortices\"  0 or 1, default 1\n",
+                             "  0042  doub  \"flare X\"  -1..1, default -0.3\n",
+                             "  0048  long  \"random seed\"  0..2047, default 203\n",
+                             "  0050  doub  \"X center\"  0..1, default 0.65\n",
+                             "  suky  suty  \"sun type\": 1 \"normal\", 2 \"flat\", 3 \"eclipse\"; default 1 \"normal\"\n",
                              "  sgky  sgty  \"glue\": 1 \"normal\", 2 \"procedural +\""})
         EXPECT_NE(text.find(line), std::string::npos) << line;
+    // The name is shown with its trailing blank and taken with or without it.
+    ASSERT_EQ(command("preset save blank.q4q --set \"spike detail =40\" --set \"SPIKE DETAIL=41\""), 0) << err();
+    EXPECT_EQ(value(shown("blank.q4q"), "0041"), 41) << out();
 
     // The JSON lists the 49 keys in order with their types: 0001..0051 without 0044
     // and 0047, suky and sgky in place of 0035 and 0036; six floats.
@@ -330,6 +338,12 @@ TEST(InfoCommand, DecodesThePropertiesAndTheFortyNineParameters) {
     EXPECT_EQ(found, 49);
     EXPECT_NE(json.find("\"entry points\": {\"wx86\": \"PluginMain\", \"8664\": \"PluginMain\"}"), std::string::npos);
     EXPECT_NE(json.find("\"category\": \"Tallow Heron\""), std::string::npos);
+    EXPECT_NE(json.find("\"key\": \"0043\", \"type\": \"doub\", \"flags\": 32768, \"min\": -1, \"max\": 1, "
+                        "\"default\": -0.18}"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"key\": \"sgky\", \"type\": \"sgty\", \"flags\": 40960, \"min\": 1, \"max\": 19, "
+                        "\"default\": 1}"),
+              std::string::npos);
 }
 
 }  // namespace

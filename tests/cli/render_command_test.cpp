@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "apps/cli/image_file.h"
 #include "scratch_folder.h"
@@ -148,6 +149,34 @@ TEST(RenderCommand, BadInputAndUsageExitWithTwoAndWriteNothing) {
     EXPECT_EQ(command(""), 2);
     EXPECT_FALSE(fs::exists(dir / "none.png"));
     EXPECT_EQ(command("--help >/dev/null"), 0);
+}
+
+std::string text_of(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(RenderCommand, TheWroteLineTellsWhatTheFileHoldsAndFloatsGoOnlyWhereTheyKeep) {
+    const fs::path dir = scratch_dir();
+    write_test_image(dir / "deep.png", 16, hosting::ColourKind::rgb, true);
+    ASSERT_EQ(command("render deep.png -o deep.jpg >wrote.txt"), 0) << text_of(dir / "stderr.txt");
+    EXPECT_EQ(text_of(dir / "wrote.txt"), "wrote deep.jpg (40 x 30, 8-bit RGB)\n");
+    EXPECT_EQ(facts(dir / "deep.jpg").format, OIIO::TypeDesc::UINT8);
+    EXPECT_EQ(facts(dir / "deep.jpg").channels, 3);
+    ASSERT_EQ(command("render deep.png -o deep.tif >wrote.txt"), 0) << text_of(dir / "stderr.txt");
+    EXPECT_EQ(text_of(dir / "wrote.txt"), "wrote deep.tif (40 x 30, 16-bit RGB with alpha)\n");
+
+    // A float document, read or converted, is refused for formats of integers before the run.
+    write_test_image(dir / "float.tif", 32, hosting::ColourKind::grey, false);
+    for (const char* arguments : {"render float.tif -o lost.png", "render deep.png --depth 32 -o lost.JPG",
+                                  "render --depth 32 -o lost.jpeg"}) {
+        EXPECT_EQ(command(std::string(arguments) + " >wrote.txt"), 2) << arguments;
+        const std::string message = text_of(dir / "stderr.txt");
+        EXPECT_NE(message.find("TIFF"), std::string::npos) << message;
+        EXPECT_NE(message.find("OpenEXR"), std::string::npos) << message;
+        EXPECT_EQ(text_of(dir / "wrote.txt"), "") << arguments;
+    }
+    for (const char* name : {"lost.png", "lost.JPG", "lost.jpeg"}) EXPECT_FALSE(fs::exists(dir / name)) << name;
 }
 
 // Stand-ins for the plug-in: one inverts the image through advanceState, one fails at Start.

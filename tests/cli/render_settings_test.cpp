@@ -121,6 +121,26 @@ TEST(RenderSettings, AnEmptyMaskLeavesTheImageAlone) {
     EXPECT_EQ(read("m-all.png").pixels, read("m-plain.png").pixels);
 }
 
+TEST(RenderSettings, AnOpenExrDocumentKeepsItsFloatsBeyondOneThroughARun) {
+    hosting::Document hdr = hosting::make_document(64, 48, 32, hosting::ColourKind::rgb, false);
+    for (int32_t y = 0; y < hdr.height; ++y)
+        for (int32_t x = 0; x < hdr.width; ++x)
+            for (int p = 0; p < 3; ++p) hdr.set_sample(x, y, p, 0.5 + x * 0.75 + p);  // up to 49.75
+    std::string error;
+    ASSERT_TRUE(write_image_file((folder() / "hdr.exr").string(), hdr, error)) << error;
+    const hosting::Document nothing = hosting::make_document(64, 48, 8, hosting::ColourKind::grey, false);
+    ASSERT_TRUE(write_image_file((folder() / "nothing.png").string(), nothing, error)) << error;
+
+    ASSERT_EQ(command("render hdr.exr -o same.exr --mask nothing.png"), 0) << stderr_text();
+    EXPECT_EQ(read("same.exr").pixels, hdr.pixels);
+    ASSERT_EQ(command("render hdr.exr -o lit.exr --set glue=add"), 0) << stderr_text();
+    const hosting::Document lit = read("lit.exr");
+    EXPECT_EQ(lit.depth, 32);
+    EXPECT_NE(lit.pixels, hdr.pixels) << "no sun drawn";
+    // Adding light never darkens: the brightest corner stays above 49.
+    EXPECT_GT(lit.sample(63, 47, 2), 49.0);
+}
+
 TEST(RenderSettings, SetPresetAndPlayGiveTheSamePixels) {
     write_image("s-in.png", 16, hosting::ColourKind::rgb, true);
     SunSettings settings{};
