@@ -16,6 +16,7 @@ packages=(
   icoutils wine64
   clang libclang-rt-14-dev
   locales
+  qt6-base-dev xvfb xauth xdotool fonts-liberation
 )
 missing=()
 for p in "${packages[@]}"; do
