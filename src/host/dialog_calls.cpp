@@ -75,13 +75,13 @@ DotAction HostDialogServices::recall_last_dot() {
     return corvanthe::recall_last_dot(memory_dots(), settings(), &file_preview.port());
 }
 
-bool HostDialogServices::dot_thumbnail(int index, ui::RgbaImage& picture) {
+bool HostDialogServices::file_thumbnail(const std::string& path, ui::RgbaImage& picture) {
     WorkBlock& block = *context_.state->work_block;
     if (!block.dot_thumbnail) return false;
-    StoreThumbnails dot_port(nullptr, block.dot_thumbnail, pool_, StoreThumbnails::Show::CopyInto);
+    StoreThumbnails dot_port(block.thumbnail, block.dot_thumbnail, pool_, StoreThumbnails::Show::CopyInto);
     SunSettings ignored{};
     const SettingsReadResult read =
-        read_settings_file(memory_dot_path(index), SettingsReadMode::ThumbnailOnly, ignored, &dot_port);
+        read_settings_file(path, SettingsReadMode::ThumbnailOnly, ignored, &dot_port);
     if (!read.thumbnail_shown) return false;
     const LayerStore& store = *block.dot_thumbnail;
     const int32_t w = store.levels[0].width, h = store.levels[0].height;

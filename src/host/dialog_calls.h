@@ -27,7 +27,7 @@ public:
     MemoryDots& dots() override;
     DotAction click_dot(int index, DotClick click) override;
     DotAction recall_last_dot() override;
-    bool dot_thumbnail(int index, ui::RgbaImage& picture) override;
+    bool file_thumbnail(const std::string& path, ui::RgbaImage& picture) override;
     bool load_preset(const std::string& path) override;
     bool save_preset(const std::string& path) override;
     void capture_thumbnail(const ui::PreviewPicture& preview) override;

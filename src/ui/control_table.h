@@ -46,8 +46,6 @@ constexpr int32_t kDragOrTimer = 777;  // pseudo id of the undo point of a drag 
 constexpr int32_t kCount = 200;        // ids 0..199
 }  // namespace id
 
-constexpr int32_t kSliderKnob = 120;
-
 // The row of `id`, or null (number fields and plain controls have none).
 const ControlRow* find_row(int32_t id);
 // Every row, in table order.

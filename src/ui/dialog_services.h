@@ -36,8 +36,8 @@ public:
     virtual MemoryDots& dots() = 0;
     virtual DotAction click_dot(int index, DotClick click) = 0;
     virtual DotAction recall_last_dot() = 0;
-    // The thumbnail kept in dot `index`'s file; false when it has none.
-    virtual bool dot_thumbnail(int index, RgbaImage& picture) = 0;
+    // The thumbnail kept in a settings file (a preset, a memory dot's file); false when it has none.
+    virtual bool file_thumbnail(const std::string& path, RgbaImage& picture) = 0;
 
     // Presets: Load (defaults, then the file) and Save (with a thumbnail of the current sun).
     virtual bool load_preset(const std::string& path) = 0;

@@ -8,6 +8,7 @@
 #include "platform/c_random.h"
 #include "settings/parameter_table.h"
 #include "settings/random_settings.h"
+#include "settings/temporary_files.h"
 #include "ui/control_table.h"
 #include "ui/custom_controls.h"
 #include "ui/layout.h"
@@ -59,7 +60,8 @@ Rect inner_frame() {
 
 }  // namespace
 
-MainDialog::MainDialog(DialogServices& services, Port& port) : services_(services), port_(port) {}
+MainDialog::MainDialog(DialogServices& services, Port& port)
+    : services_(services), port_(port), opened_with_(services.settings()) {}
 
 DialogLayout MainDialog::layout() const {
     DialogLayout layout;
@@ -156,7 +158,7 @@ void MainDialog::open() {
 
     MemoryDots& dots = services_.dots();
     show_kept_dots(dots);
-    panel_shows_ = dots.last_dot >= 0 && services_.dot_thumbnail(dots.last_dot, panel_thumbnail_);
+    panel_shows_ = dots.last_dot >= 0 && services_.file_thumbnail(memory_dot_path(dots.last_dot), panel_thumbnail_);
 
     open_preview();
     update_zoom_buttons();
@@ -469,7 +471,7 @@ void MainDialog::hover_dot(int32_t id) {
     } else {
         if (dots.last_dot == index) return;
         dots.last_dot = index;
-        panel_shows_ = services_.dot_thumbnail(index, panel_thumbnail_);
+        panel_shows_ = services_.file_thumbnail(memory_dot_path(index), panel_thumbnail_);
     }
     repaint(id::kDotPanel);
 }

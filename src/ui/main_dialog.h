@@ -14,7 +14,6 @@
 
 namespace corvanthe::ui {
 
-constexpr int32_t kPreviewTimer = 8064;
 constexpr int32_t kPreviewDelay = 1000;  // milliseconds
 
 class MainDialog final : public DialogClient {
@@ -25,11 +24,10 @@ public:
     void handle(DialogWindow& window, const Event& event) override;
     DialogRequests take_requests() override;
 
-    // For the toolkit-free views of a test: the preview's view and each control's value.
+    // For tests: the preview's view and each control's value.
     const PreviewView& view() const { return view_; }
     bool preview_on() const { return preview_on_; }
     int32_t value(int32_t id) const { return id >= 0 && id < id::kCount ? values_[id] : 0; }
-    bool shown(int32_t id) const { return id >= 0 && id < id::kCount && shown_[id]; }
 
 private:
     enum class UndoClass { None, Memory, WithFile };

@@ -4,6 +4,7 @@
 
 #include "settings/preset_folder.h"
 #include "settings/settings_file.h"
+#include "settings/temporary_files.h"
 #include "ui/main_dialog.h"
 #include "ui/main_dialog_parts.h"
 
@@ -12,8 +13,12 @@ namespace corvanthe::ui {
 void MainDialog::file_and_dot_click(int32_t id) {
     SunSettings& s = services_.settings();
     if (id == id::kLoad) {
+        FileChoice choice = file_choice(FileUse::Presets, "Open a settings file", s.settings_folder);
+        choice.thumbnail = [this](const std::string& file, RgbaImage& picture) {
+            return services_.file_thumbnail(file, picture);
+        };
         std::string path;
-        if (!file_chooser(false, {FileUse::Presets, "Open a settings file", s.settings_folder, ""}, path)) return;
+        if (!file_chooser(false, choice, path)) return;
         set_text(s.settings_folder, folder_of(path).c_str());
         if (!services_.load_preset(path)) return;
         write_controls();
@@ -22,9 +27,9 @@ void MainDialog::file_and_dot_click(int32_t id) {
     } else if (id == id::kSave) {
         std::string name = save_name_of(s);
         if (name.empty()) name = "Corvanthe settings";
+        const FileChoice choice = file_choice(FileUse::Presets, "Save a settings file", s.settings_folder, name + ".q4q");
         std::string path;
-        if (!file_chooser(true, {FileUse::Presets, "Save a settings file", s.settings_folder, name + ".q4q"}, path))
-            return;
+        if (!file_chooser(true, choice, path)) return;
         set_text(s.settings_folder, folder_of(path).c_str());
         read_controls();
         services_.capture_thumbnail(picture_);
@@ -52,7 +57,7 @@ void MainDialog::dot_click(int32_t index) {
         preview_needed_ = true;
     }
     if (action == DotAction::Stored || action == DotAction::Recalled)
-        panel_shows_ = services_.dot_thumbnail(index, panel_thumbnail_);
+        panel_shows_ = services_.file_thumbnail(memory_dot_path(index), panel_thumbnail_);
     if (action == DotAction::Erased) panel_shows_ = false;
     repaint_dots();
     repaint(id::kDotPanel);
@@ -82,7 +87,7 @@ bool MainDialog::file_chooser(bool save, const FileChoice& choice, std::string& 
 bool MainDialog::choose_folder(std::string& folder) {
     SunSettings& s = services_.settings();
     std::string any_file;
-    if (!file_chooser(false, {FileUse::Presets, "Choose any file in the source folder", s.presets_folder, ""},
+    if (!file_chooser(false, file_choice(FileUse::Presets, "Choose any file in the source folder", s.presets_folder),
                       any_file))
         return false;
     folder = folder_of(any_file);
@@ -92,7 +97,7 @@ bool MainDialog::choose_folder(std::string& folder) {
 
 bool MainDialog::choose_page(const char* suggested_name, std::string& page) {
     SunSettings& s = services_.settings();
-    if (!file_chooser(true, {FileUse::HtmlPage, "Save an HTML page", s.pages_folder, suggested_name}, page))
+    if (!file_chooser(true, file_choice(FileUse::HtmlPage, "Save an HTML page", s.pages_folder, suggested_name), page))
         return false;
     set_text(s.pages_folder, folder_of(page).c_str());
     return true;

@@ -9,6 +9,7 @@
 // applies the `DialogRequests` the logic hands back (cursor, capture, timer, repaint, end).
 // While an event is handled the logic works the controls through `DialogWindow`.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,7 @@ struct Event {
 
 enum class Cursor : uint8_t { Arrow, OverPreview, Panning };  // pictures 109, 107
 
+// The dialog's one timer, one-shot (number 8064 where a toolkit numbers its timers).
 enum class TimerRequest : uint8_t { Keep, Start, Stop };
 
 // What the toolkit applies after each event. Repaint and timer are taken once; cursor and
@@ -142,6 +144,9 @@ struct FileChoice {
     std::string title;
     std::string folder;          // where it starts
     std::string suggested_name;  // save only
+    // The open chooser for presets shows the selected file's thumbnail in a picture area
+    // beside its own controls; empty for the other choosers.
+    std::function<bool(const std::string& path, RgbaImage& picture)> thumbnail;
 };
 
 class Port {

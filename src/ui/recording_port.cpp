@@ -36,6 +36,12 @@ void DialogSession::send(const Event& event) {
     if (r.timer == TimerRequest::Start) timer_running_ = true;
     if (r.timer == TimerRequest::Stop) timer_running_ = false;
     if (r.end_code != 0) end_code_ = r.end_code;
+    if (r.repaint.width() > 0 && r.repaint.height() > 0) {
+        pending_ = pending_.width() > 0 ? Rect{std::min(pending_.left, r.repaint.left), std::min(pending_.top, r.repaint.top),
+                                              std::max(pending_.right, r.repaint.right),
+                                              std::max(pending_.bottom, r.repaint.bottom)}
+                                        : r.repaint;
+    }
 }
 
 void DialogSession::click(int32_t id) {
@@ -85,13 +91,23 @@ void DialogSession::fire_timer() {
 
 void DialogSession::close() { send(event_of(EventKind::Close)); }
 
-void DialogSession::paint(Canvas& canvas) {
+void DialogSession::paint(Canvas& canvas) { paint_area(canvas, {0, 0, layout_.width, layout_.height}); }
+
+void DialogSession::paint_requested(Canvas& canvas) {
+    const Rect area = pending_;
+    if (area.width() > 0 && area.height() > 0) paint_area(canvas, area);
+}
+
+void DialogSession::paint_area(Canvas& canvas, const Rect& area) {
+    pending_ = {};
     Event e = event_of(EventKind::Paint);
-    e.area = {0, 0, layout_.width, layout_.height};
+    e.area = area;
     e.canvas = &canvas;
     send(e);
+    canvas.clip(area);
     for (const ControlSpec& spec : layout_.controls)
         if (visible(spec.id)) paint_widget(canvas, spec);
+    canvas.unclip();
 }
 
 // The toolkit's own controls, drawn plainly so that a picture of the dialog shows them.
@@ -229,6 +245,9 @@ bool RecordingPort::answer_file(const FileChoice& choice, std::string& path) {
     if (file_answers.empty()) return false;
     path = file_answers.front();
     file_answers.pop_front();
+    // The user selects the file before accepting it: its thumbnail shows.
+    RgbaImage picture;
+    if (choice.thumbnail && choice.thumbnail(path, picture)) chooser_thumbnails_.push_back(std::move(picture));
     return !path.empty();
 }
 

@@ -36,6 +36,8 @@ public:
     // Paints the whole dialog onto the canvas: the logic's drawing, then the toolkit's
     // controls drawn plainly in their places.
     void paint(Canvas& canvas);
+    // Paints only what the logic asked to repaint since the last paint, as a toolkit does.
+    void paint_requested(Canvas& canvas);
 
     // What a toolkit would show.
     bool enabled(int32_t id) const;
@@ -65,6 +67,7 @@ public:
 private:
     friend class RecordingPort;
     void send(const Event& event);
+    void paint_area(Canvas& canvas, const Rect& area);
     void paint_widget(Canvas& canvas, const ControlSpec& spec);
 
     struct Control {
@@ -82,6 +85,7 @@ private:
     std::map<int32_t, Control> controls_;
     int depth_ = 0;
     int waits_ = 0;
+    Rect pending_;  // repaints asked for and not yet painted
     bool timer_running_ = false;
     bool capture_ = false;
     Cursor cursor_ = Cursor::Arrow;
@@ -129,6 +133,8 @@ public:
     const std::vector<ColourRequest>& colour_requests() const { return colour_requests_; }
     const std::vector<FileChoice>& file_choosers() const { return file_choosers_; }
     const std::vector<std::string>& opened_with_desktop() const { return opened_; }
+    // The thumbnails the open chooser for presets showed.
+    const std::vector<RgbaImage>& chooser_thumbnails() const { return chooser_thumbnails_; }
 
 private:
     bool answer_file(const FileChoice& choice, std::string& path);
@@ -140,6 +146,7 @@ private:
     std::vector<ColourRequest> colour_requests_;
     std::vector<FileChoice> file_choosers_;
     std::vector<std::string> opened_;
+    std::vector<RgbaImage> chooser_thumbnails_;
 };
 
 }  // namespace corvanthe::ui

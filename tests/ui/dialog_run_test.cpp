@@ -187,7 +187,8 @@ TEST(DialogRun, ThePagesAreWrittenWithTheHostsProgressAndOpened) {
     hosting::Host host(picture());
     ui::RecordingPort port;
     port.file_answers = {(folder / "dots.html").string(), (folder / "presets" / "amber.q4q").string(),
-                         (folder / "presets.html").string()};
+                         (folder / "presets.html").string(), (folder / "presets" / "saved.q4q").string(),
+                         (folder / "presets" / "saved.q4q").string()};
     port.script_main_dialog([&](DialogSession& d) {
         const Point dot = centre_of(d.place(ui::id::kFirstDot + 4));
         d.press(dot);
@@ -196,10 +197,19 @@ TEST(DialogRun, ThePagesAreWrittenWithTheHostsProgressAndOpened) {
         d.press(panel, ui::MouseButton::Right);
         d.release(panel, ui::MouseButton::Right);
         d.click(ui::id::kPresetsPage);
+        // Save writes the preset with the preview's thumbnail; Load's chooser shows it.
+        d.click(ui::id::kSave);
+        d.click(ui::id::kLoad);
+        EXPECT_STREQ(live_settings().settings_name, "saved.q4q");
         d.click(ui::id::kCancel);
     });
     EXPECT_EQ(host.run_filter(PluginMain, true).result, sdk::kUserCanceledErr);
-    ASSERT_EQ(port.file_choosers().size(), 3u);
+    ASSERT_EQ(port.file_choosers().size(), 5u);
+    EXPECT_EQ(port.file_choosers()[3].title, "Save a settings file");
+    EXPECT_EQ(port.file_choosers()[3].suggested_name.substr(port.file_choosers()[3].suggested_name.size() - 4), ".q4q");
+    EXPECT_EQ(settings_file_layout((folder / "presets" / "saved.q4q").string()).thumbnail.kind, 1);
+    ASSERT_EQ(port.chooser_thumbnails().size(), 1u);
+    EXPECT_GT(port.chooser_thumbnails()[0].width, 0);
     EXPECT_EQ(port.file_choosers()[0].suggested_name, "Corvanthe memory dots.html");
     EXPECT_EQ(port.file_choosers()[1].title, "Choose any file in the source folder");
     EXPECT_EQ(port.file_choosers()[2].suggested_name, "Corvanthe presets.html");

@@ -40,7 +40,7 @@ public:
     MemoryDots& dots() override { return dots_; }
     DotAction click_dot(int index, DotClick click) override;
     DotAction recall_last_dot() override;
-    bool dot_thumbnail(int, ui::RgbaImage&) override { return false; }
+    bool file_thumbnail(const std::string&, ui::RgbaImage&) override { return false; }
     bool load_preset(const std::string& path) override;
     bool save_preset(const std::string& path) override;
     void capture_thumbnail(const ui::PreviewPicture&) override {}

@@ -9,7 +9,8 @@
 #    layer's check program passes against the Windows API, winhost loads the plug-in as a host does, the PIPL's entry is the
 #    exported PluginMain, and silent runs over the test pictures give exactly the pixels
 #    of the same runs on Linux (corvanthe_rawhost), for the default sun and every glue
-#    mode; a descriptor recorded on either system replays on the other to the same pixels.
+#    mode; a descriptor recorded on either system replays on the other to the same pixels;
+#    the picture generator draws the dialog's pictures with the same bytes as on Linux.
 # Usage: tests/windows/check_windows_build.sh [native build folder, default build/default]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -92,6 +93,16 @@ check_under_wine() {  # arch build-folder
   else
     fail "wine $arch: winhost cannot load the plug-in: $(cat "$work/wine-stderr.txt")"
     return
+  fi
+
+  # The dialog's pictures, drawn by the same code: the same bytes as the Linux build's.
+  local pictures="$work/$arch-pictures"
+  mkdir -p "$pictures"
+  if "$wine" "$(z $dir/resources/pictures/corvanthe_picgen.exe)" "$(z "$pictures")" > /dev/null 2>&1; then
+    check "wine $arch: the dialog's $(ls "$pictures" | wc -l) pictures have the Linux build's bytes" \
+      diff -r "$native_build/pictures" "$pictures"
+  else
+    fail "wine $arch: the picture generator failed"
   fi
 
   # One silent run on both systems; the output files must be identical.
