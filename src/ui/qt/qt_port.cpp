@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -11,6 +13,7 @@
 
 #include "platform/product.h"
 #include "ui/qt/qt_dialog.h"
+#include "ui/qt/qt_pictures.h"
 
 namespace corvanthe::ui {
 namespace {
@@ -31,6 +34,22 @@ FileFilter filter_of(FileUse use) {
             return {"All Image Files (*.bmp *.dib *.wdp *.mdp *.hdp *.gif *.png *.jpg *.jpeg *.tif *.ico)", ""};
     }
     return {"All files (*)", ""};
+}
+
+// The picture area beside the chooser's own controls: the thumbnail of the selected file.
+void add_thumbnail_area(QFileDialog& chooser, const FileChoice& choice) {
+    auto* grid = qobject_cast<QGridLayout*>(chooser.layout());
+    if (!grid) return;
+    auto* area = new QLabel(&chooser);
+    area->setFixedSize(132, 132);
+    area->setAlignment(Qt::AlignCenter);
+    area->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(area, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&chooser, &QFileDialog::currentChanged, area, [area, show = choice.thumbnail](const QString& path) {
+        RgbaImage picture;
+        const bool found = QFileInfo(path).isFile() && show(path.toStdString(), picture) && picture.width > 0;
+        area->setPixmap(found ? QPixmap::fromImage(qt_image(picture)) : QPixmap());
+    });
 }
 
 }  // namespace
@@ -85,6 +104,10 @@ bool QtPort::choose_file(bool save, const FileChoice& choice, std::string& path)
     chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     chooser.setDefaultSuffix(filter.extension);
     if (save) chooser.selectFile(QString::fromStdString(choice.suggested_name));
+    if (!save && choice.thumbnail) {
+        chooser.setOption(QFileDialog::DontUseNativeDialog);
+        add_thumbnail_area(chooser, choice);
+    }
     const bool accepted = chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty();
     if (accepted) path = chooser.selectedFiles().front().toStdString();
     file_dialog_open_ = false;
