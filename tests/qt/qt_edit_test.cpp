@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -161,6 +163,49 @@ TEST(QtEdit, AScriptedRunWritesWhatItsRecordedSettingsRender) {
     ASSERT_FALSE(edited.empty());
     EXPECT_EQ(edited, bytes_of(replay.output));
     EXPECT_NE(edited, bytes_of(plain.output)) << "the dialog's changes did not reach the output";
+}
+
+// Acts on the file chooser that the next click opens, once it is up.
+void on_next_chooser(const std::function<void(QFileDialog&)>& user) {
+    QTimer::singleShot(0, [user] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr) << "no file chooser came up";
+        user(*chooser);
+    });
+}
+
+TEST(QtEdit, SaveWritesThePresetAndLoadsChooserShowsItsThumbnail) {
+    const fs::path preset = scratch("saved.q4q");
+    cli::RenderOptions options;
+    options.output = scratch("after_load.png").string();
+    options.quiet = true;
+    bool thumbnail_shown = false;
+    QString save_title, load_title;
+    const int code = edit_with(options, [&](QWidget& dialog) {
+        on_next_chooser([&](QFileDialog& chooser) {
+            save_title = chooser.windowTitle();
+            chooser.selectFile(QString::fromStdString(preset.string()));
+            static_cast<QDialog&>(chooser).accept();  // as the Save button does
+        });
+        QTest::mouseClick(control_at<QPushButton>(dialog, ui::id::kSave), Qt::LeftButton);
+        on_next_chooser([&](QFileDialog& chooser) {
+            load_title = chooser.windowTitle();
+            chooser.selectFile(QString::fromStdString(preset.string()));
+            QLabel* area = nullptr;
+            for (QLabel* label : chooser.findChildren<QLabel*>())
+                if (label->size() == QSize(132, 132)) area = label;
+            ASSERT_NE(area, nullptr) << "the chooser has no picture area";
+            thumbnail_shown = QTest::qWaitFor([area] { return !area->pixmap().isNull(); }, 10000);
+            chooser.reject();
+        });
+        QTest::mouseClick(control_at<QPushButton>(dialog, ui::id::kLoad), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(code, cli::kExitFilterFailed);
+    EXPECT_EQ(save_title, "Save a settings file");
+    EXPECT_EQ(load_title, "Open a settings file");
+    EXPECT_TRUE(fs::exists(preset));
+    EXPECT_TRUE(thumbnail_shown);
 }
 
 }  // namespace

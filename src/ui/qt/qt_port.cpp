@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -45,11 +46,16 @@ void add_thumbnail_area(QFileDialog& chooser, const FileChoice& choice) {
     area->setAlignment(Qt::AlignCenter);
     area->setFrameShape(QFrame::StyledPanel);
     grid->addWidget(area, 0, grid->columnCount(), grid->rowCount(), 1);
-    QObject::connect(&chooser, &QFileDialog::currentChanged, area, [area, show = choice.thumbnail](const QString& path) {
+    const auto show = [area, &chooser, thumbnail = choice.thumbnail](const QString& name) {
+        const QString path = chooser.directory().absoluteFilePath(name);
         RgbaImage picture;
-        const bool found = QFileInfo(path).isFile() && show(path.toStdString(), picture) && picture.width > 0;
+        const bool found = QFileInfo(path).isFile() && thumbnail(path.toStdString(), picture) && picture.width > 0;
         area->setPixmap(found ? QPixmap::fromImage(qt_image(picture)) : QPixmap());
-    });
+    };
+    // A file clicked in the list, and a name typed (or put there by the chooser).
+    QObject::connect(&chooser, &QFileDialog::currentChanged, area, show);
+    if (auto* name = chooser.findChild<QLineEdit*>("fileNameEdit"))
+        QObject::connect(name, &QLineEdit::textChanged, area, show);
 }
 
 }  // namespace
