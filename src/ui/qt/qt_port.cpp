@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QWindow>
+
+#include <memory>
 
 #include "platform/product.h"
 #include "ui/qt/qt_dialog.h"
@@ -77,14 +80,15 @@ void QtPort::show_message(void*, const MessageDialog& dialog) {
 }
 
 int QtPort::run_main_dialog(void* owner, DialogClient& client) {
+    // The host's own window, by its X11 id: the dialog stays above it; the window manager
+    // places it. It outlives the dialog.
+    std::unique_ptr<QWindow> host;
+    if (owner && QGuiApplication::platformName() == "xcb") host.reset(QWindow::fromWinId(reinterpret_cast<WId>(owner)));
     QtDialog dialog(client, nullptr);
     dialog.setModal(true);
-    if (owner) {
-        // The host's own window, by its X11 id: the dialog stays above it; the window
-        // manager places it.
+    if (host) {
         dialog.winId();
-        if (QWindow* host = QWindow::fromWinId(reinterpret_cast<WId>(owner)))
-            dialog.windowHandle()->setTransientParent(host);
+        dialog.windowHandle()->setTransientParent(host.get());
     }
     dialog_ = &dialog;
     const int code = dialog.run();
