@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFont>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -54,6 +55,11 @@ QtDialog::QtDialog(DialogClient& client, QWidget* parent)
     : QDialog(parent), client_(client), layout_(client.layout()) {
     setWindowTitle(QString::fromStdString(layout_.title));
     setFixedSize(layout_.width, layout_.height);
+    // The toolkit's controls in Liberation Sans at 11 pixels, metric-compatible with the
+    // Windows dialog font, so that their texts fit the places the layout gives them.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    setFont(font);
     setMouseTracking(true);
     surface_.width = layout_.width;
     surface_.height = layout_.height;
