@@ -142,6 +142,15 @@ TEST(QtEdit, AScriptedRunWritesWhatItsRecordedSettingsRender) {
         EXPECT_NE(radius->text(), stored);
         click(dialog, centre(ui::id::kFirstDot));
         EXPECT_EQ(radius->text(), stored) << "the dot was not recalled";
+        // Zooming in shows the new percentage on the 100 % button (a caption the logic writes).
+        QPushButton* percent = control_at<QPushButton>(dialog, ui::id::kZoom100);
+        ASSERT_NE(percent, nullptr);
+        const QString before = percent->text();
+        QTest::mouseClick(control_at<QPushButton>(dialog, ui::id::kZoomOut), Qt::LeftButton);
+        QTest::mouseClick(control_at<QPushButton>(dialog, ui::id::kZoomIn), Qt::LeftButton);
+        QTest::mouseClick(control_at<QPushButton>(dialog, ui::id::kZoomIn), Qt::LeftButton);
+        EXPECT_NE(percent->text(), before);
+        QTest::mouseClick(percent, Qt::LeftButton);
         // A click in the preview places the centre; Enter answers with the default button.
         click(dialog, {480, 120});
         QTest::keyClick(&dialog, Qt::Key_Return);

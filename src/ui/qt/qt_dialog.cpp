@@ -225,19 +225,22 @@ W* QtDialog::control(int32_t id) const {
 }
 
 void QtDialog::set_text(int32_t id, std::string_view text) {
+    const QString value = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (QPushButton* button = control<QPushButton>(id)) button->setText(value);  // a caption (the zoom percent)
     QLineEdit* edit = control<QLineEdit>(id);
     if (!edit) return;
     {
         const QSignalBlocker quiet(edit);
-        edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        edit->setText(value);
     }
     // As an edit control does: the program's own write is told like typing, once.
     send(event_of(EventKind::Command, id, Notification::EditChanged));
 }
 
 std::string QtDialog::text(int32_t id) {
-    const QLineEdit* edit = control<QLineEdit>(id);
-    return edit ? edit->text().toStdString() : std::string();
+    if (const QLineEdit* edit = control<QLineEdit>(id)) return edit->text().toStdString();
+    if (const QPushButton* button = control<QPushButton>(id)) return button->text().toStdString();
+    return std::string();
 }
 
 void QtDialog::set_check(int32_t id, bool checked) {
