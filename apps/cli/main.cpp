@@ -10,6 +10,7 @@
 #include "apps/cli/preset_command.h"
 #include "apps/cli/render_command.h"
 #include "apps/cli/render_settings_options.h"
+#include "ui/posix/toolkit_port.h"
 
 int main(int argc, char** argv) {
     using namespace corvanthe::cli;
@@ -24,6 +25,12 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1, 4096));
     render_command->add_flag("--quiet", render.quiet, "no progress bar and no summary");
     add_render_settings_options(*render_command, render);
+    RenderOptions edit;
+    CLI::App* edit_command = app.add_subcommand(
+        "edit", "Show the plug-in's dialog over an image; OK writes the output, Cancel writes nothing (exit 1)");
+    edit_command->add_option("INPUT", edit.input, "image to render onto; omitted: a built-in evening sky");
+    edit_command->add_option("-o,--output", edit.output, "image to write")->capture_default_str();
+    add_render_settings_options(*edit_command, edit);
     const PageCommand page(app);
     const PresetCommand preset(app);
     const DotsCommand dots(app);
@@ -40,6 +47,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (*render_command) return run_render(render, PluginMain);
+    if (*edit_command) {
+        std::string why;
+        if (!corvanthe::ui::toolkit_port(why)) {
+            std::fprintf(stderr, "corvanthe: cannot show the dialog: %s\n", why.c_str());
+            return kExitUsage;
+        }
+        return run_edit(edit, PluginMain);
+    }
     if (page.chosen()) return page.run();
     if (preset.chosen()) return preset.run();
     if (dots.chosen()) return dots.run();

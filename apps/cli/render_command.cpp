@@ -38,7 +38,10 @@ int fail(int code, const std::string& message) {
     return code;
 }
 
-int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
+// The run of both commands: `render` replays the settings without the dialog; `edit` shows the
+// dialog as an interactive host does, on a host without displayPixels and colour services,
+// so that the plug-in draws its own preview and the dialog uses its own colour chooser.
+int run_filter_command(const RenderOptions& options, sdk::PluginMainProc plugin, bool with_dialog) {
     std::string error;
     if (!can_write_image_file(options.output, error)) return fail(kExitUsage, error);
 
@@ -72,16 +75,21 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
     host_options.on_progress = [&bar](int32_t done, int32_t total) { bar.update(done, total); };
 
     hosting::Host host(std::move(doc), host_options);
-    // The run replays settings as a host replays a recorded action, without the dialog.
     hosting::DescriptorStore store(host.handles());
-    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    host.options().descriptors = store.seam(with_dialog ? sdk::plugInDialogDisplay : sdk::plugInDialogSilent);
+    if (with_dialog) {
+        host.options().services.display_pixels = false;
+        host.options().services.color_services = false;
+    }
     if (!options.last) {
         const sdk::Handle handle = store.make_handle(descriptor);
         if (handle == nullptr) return fail(kExitFilterFailed, "out of memory for the settings");
         host.set_descriptor(handle);
     }
-    const hosting::RunResult run = host.run_filter(plugin);
+    const hosting::RunResult run = host.run_filter(plugin, with_dialog);
     bar.finish();
+    if (with_dialog && run.result == sdk::kUserCanceledErr)
+        return fail(kExitFilterFailed, "the user cancelled; nothing was written");
     if (run.result != 0) {
         return fail(kExitFilterFailed, apps::filter_failure(host, run.result) + "; nothing was written");
     }
@@ -97,6 +105,17 @@ int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
         std::printf("wrote %s (%s)\n", options.output.c_str(), describe(options.output, host.document()).c_str());
     }
     return kExitSuccess;
+}
+
+int run_render(const RenderOptions& options, sdk::PluginMainProc plugin) {
+    // The run replays settings as a host replays a recorded action, without the dialog.
+    return run_filter_command(options, plugin, false);
+}
+
+int run_edit(RenderOptions options, sdk::PluginMainProc plugin) {
+    // Without settings options no descriptor goes over: the dialog opens on the last settings.
+    options.last = options.preset.empty() && options.play.empty() && options.sets.empty();
+    return run_filter_command(options, plugin, true);
 }
 
 }  // namespace corvanthe::cli

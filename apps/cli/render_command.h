@@ -35,4 +35,9 @@ int fail(int code, const std::string& message);
 // Finish) and writes the result; messages go to stderr. Returns the exit code.
 int run_render(const RenderOptions& options, sdk::PluginMainProc plugin);
 
+// `corvanthe edit`: the same run with the plug-in's dialog shown (Parameters, Prepare, Start,
+// Finish). Without settings options the dialog opens on the last settings. Cancel writes
+// nothing and returns kExitFilterFailed. The output rules are checked before the dialog opens.
+int run_edit(RenderOptions options, sdk::PluginMainProc plugin);
+
 }  // namespace corvanthe::cli
