@@ -14,6 +14,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libimage-exiftool-perl
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
+  xvfb xdotool fonts-liberation fonts-wine libxrender1 libxcursor1 zip
   clang libclang-rt-14-dev
   locales
 )

@@ -4,6 +4,7 @@
 //   corvanthe_rawhost picture WIDTH HEIGHT DEPTH grey|rgb|grey+alpha|rgb+alpha [mask] OUT.raw
 //   corvanthe_rawhost descriptor OUT [KEY=VALUE ...]
 //   corvanthe_rawhost pipl FILE        (the properties of a PIPL resource's bytes)
+//   corvanthe_rawhost layout           (the dialog's controls: id left top right bottom)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "apps/winhost/typed_descriptor.h"
 #include "host/plugin_main.h"
 #include "hosting/descriptor.h"
+#include "ui/layout.h"
 
 namespace {
 
@@ -25,7 +27,8 @@ int usage() {
                  "usage: corvanthe_rawhost run IN.raw OUT.raw [--descriptor FILE] [--record FILE]\n"
                  "       corvanthe_rawhost picture WIDTH HEIGHT DEPTH grey|rgb|grey+alpha|rgb+alpha [mask] OUT.raw\n"
                  "       corvanthe_rawhost descriptor OUT [KEY=VALUE ...]\n"
-                 "       corvanthe_rawhost pipl FILE\n");
+                 "       corvanthe_rawhost pipl FILE\n"
+                 "       corvanthe_rawhost layout\n");
     return 2;
 }
 
@@ -73,9 +76,17 @@ int show_pipl(const char* path) {
     return 0;
 }
 
+// Where the scripted GUI checks find the controls, in dialog client coordinates.
+int print_layout() {
+    for (const corvanthe::ui::Placement& p : corvanthe::ui::layout_table())
+        std::printf("%d %d %d %d %d\n", p.id, p.place.left, p.place.top, p.place.right, p.place.bottom);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "layout") == 0) return print_layout();
     if (argc < 3) return usage();
     const std::string command = argv[1];
     if (command == "run") {
