@@ -5,9 +5,11 @@
 //   corvanthe_rawhost descriptor OUT [KEY=VALUE ...]
 //   corvanthe_rawhost pipl FILE        (the properties of a PIPL resource's bytes)
 //   corvanthe_rawhost layout           (the dialog's controls: id left top right bottom)
+//   corvanthe_rawhost setting FILE KEY (KEY's integer and number in a descriptor file)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "apps/winhost/command_line.h"
@@ -16,6 +18,7 @@
 #include "apps/winhost/typed_descriptor.h"
 #include "host/plugin_main.h"
 #include "hosting/descriptor.h"
+#include "sdk/four_cc.h"
 #include "ui/layout.h"
 
 namespace {
@@ -28,7 +31,8 @@ int usage() {
                  "       corvanthe_rawhost picture WIDTH HEIGHT DEPTH grey|rgb|grey+alpha|rgb+alpha [mask] OUT.raw\n"
                  "       corvanthe_rawhost descriptor OUT [KEY=VALUE ...]\n"
                  "       corvanthe_rawhost pipl FILE\n"
-                 "       corvanthe_rawhost layout\n");
+                 "       corvanthe_rawhost layout\n"
+                 "       corvanthe_rawhost setting FILE KEY\n");
     return 2;
 }
 
@@ -83,6 +87,21 @@ int print_layout() {
     return 0;
 }
 
+int show_setting(const char* path, const std::string& key) {
+    const auto bytes = read_file(path);
+    const auto descriptor =
+        bytes ? corvanthe::hosting::decode_descriptor(std::span<const uint8_t>(bytes->data(), bytes->size()))
+              : std::nullopt;
+    const corvanthe::hosting::DescriptorItem* item =
+        descriptor && key.size() == 4 ? descriptor->find(corvanthe::four_cc_code(key.c_str())) : nullptr;
+    if (!item) {
+        std::fprintf(stderr, "%s holds no %s\n", path, key.c_str());
+        return 1;
+    }
+    std::printf("%d %g\n", item->integer, item->number);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,5 +116,6 @@ int main(int argc, char** argv) {
     if (command == "picture") return make_picture(argc, argv);
     if (command == "descriptor") return make_descriptor(argc, argv);
     if (command == "pipl" && argc == 3) return show_pipl(argv[2]);
+    if (command == "setting" && argc == 4) return show_setting(argv[2], argv[3]);
     return usage();
 }

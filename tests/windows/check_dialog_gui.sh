@@ -3,8 +3,9 @@
 # a virtual display, and xdotool acts through real input events at the places the dialog's
 # layout table gives (printed by corvanthe_rawhost layout):
 #  - the window "Corvanthe" opens with a client area of 957 x 656;
-#  - a drag on the sun radius slider, typing into the flare count field, Dice, a click on an
-#    empty memory dot, Enter: the document equals a silent run with the recorded descriptor;
+#  - Dice, a drag on the sun radius slider, a click on an empty memory dot, typing into the
+#    flare count field, Enter: the recorded settings hold the dragged radius and the typed count,
+#    and the document equals a silent run with the recorded descriptor;
 #  - the About icon opens the About box; Esc closes it, Esc again cancels: result -128 and
 #    no output.
 # Screenshots of the dialog and the About box stay under the build folder (gui-screenshots/).
@@ -38,9 +39,9 @@ timeout 60 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t R
 # The centre of control ID in screen coordinates, plus an offset across (pixels).
 at() {  # id [dx]
   awk -v id="$1" -v dx="${2:-0}" -v ox="$ox" -v oy="$oy" \
-    '$1 == id {printf "%d %d", ox + int(($2 + $4) / 2) + dx, oy + int(($3 + $5) / 2)}' "$work/layout.txt"
+    '$1 == id {printf "%d %d\n", ox + int(($2 + $4) / 2) + dx, oy + int(($3 + $5) / 2)}' "$work/layout.txt"
 }
-left_of() { awk -v id="$1" -v ox="$ox" -v oy="$oy" '$1 == id {printf "%d %d", ox + $2 + 3, oy + int(($3 + $5) / 2)}' "$work/layout.txt"; }
+left_of() { awk -v id="$1" -v ox="$ox" -v oy="$oy" '$1 == id {printf "%d %d\n", ox + $2 + 3, oy + int(($3 + $5) / 2)}' "$work/layout.txt"; }
 
 # Starts a dialog run in the background and waits for the dialog's place on the screen.
 open_dialog() {  # name
@@ -65,35 +66,38 @@ open_dialog() {  # name
   else fail "$name: client area $width x $height, not 957 x 656"; fi
 }
 
-finish() {  # name: waits for the run to end, prints its result line
-  local name=$1
-  wait $run_pid || true
-  tr -d '\r' < "$work/$name.out" | sed -n 's/^result //p'
+finish() {  # name: waits for the run to end and sets `result` from its result line
+  local name=$1 status=0
+  wait $run_pid || status=$?
+  [ $status -eq 0 ] || echo "the run ended with status $status" >> "$work/$name.err"
+  result=$(tr -d '\r' < "$work/$name.out" | sed -n 's/^result //p')
 }
 
 # ---- OK after a user's changes ----
 if open_dialog ok; then
-  read -r x y < <(left_of 37)
-  xdotool mousemove "$x" "$y" mousedown 1 sleep 0.3 mousemove $((x + 40)) "$y" sleep 0.3 mousemove $((x + 90)) "$y" \
-    sleep 0.3 mouseup 1
-  sleep 0.5
+  # Dice first, so that what follows is not its chance: the radius slider dragged past its
+  # right end is 100, the flare count typed is 7.
   read -r x y < <(at 72); xdotool mousemove "$x" "$y" click 1; sleep 1
+  read -r x y < <(at 37); xdotool mousemove "$x" "$y" mousedown 1 sleep 0.3 mousemove $((x + 40)) "$y" sleep 0.3 \
+    mousemove $((x + 200)) "$y" sleep 0.3 mouseup 1
+  sleep 0.5
   read -r x y < <(at 121); xdotool mousemove "$x" "$y" click 1; sleep 1
   read -r x y < <(at 96); xdotool mousemove "$x" "$y" click 1
   xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace type 7
   sleep 0.5
   xdotool key Return
-  result=$(finish ok)
-  if [ "$result" = 0 ]; then pass "Enter confirms: result 0"; else fail "Enter: result '${result}'"; fi
+  finish ok
+  if [ "$result" = 0 ]; then pass "Enter confirms: result 0"; else fail "Enter: result '${result}' ($(tr -d '\r' < "$work/ok.err" | tail -3 | tr '\n' ';'))"; fi
   if [ -f "$work/ok.raw" ] && [ -f "$work/ok.desc" ]; then
     timeout 120 "$wine" "$(z "$dir/winhost.exe")" run "$(z "$dir/Corvanthe.8bf")" "$(z "$work/in.raw")" \
       "Z:$work/replay.raw" --descriptor "$(z "$work/ok.desc")" > /dev/null 2>&1 || true
     if cmp -s "$work/ok.raw" "$work/replay.raw"; then pass "the document equals a silent run with the recorded settings"
     else fail "the document differs from a silent run with the recorded settings"; fi
     if cmp -s "$work/ok.raw" "$work/in.raw"; then fail "the document came back unchanged"; fi
-    # The user's changes reached the settings: not the default sun.
-    "$rawhost" run "$work/in.raw" "$work/default.raw" > /dev/null
-    if cmp -s "$work/default.raw" "$work/ok.raw"; then fail "the result is the default sun: the changes were lost"; fi
+    read -r radius _ < <("$rawhost" setting "$work/ok.desc" 0014) || true
+    read -r flares _ < <("$rawhost" setting "$work/ok.desc" 0029) || true
+    if [ "${radius:-}" = 100 ]; then pass "the drag set the sun radius to 100"; else fail "sun radius ${radius:-none}, not 100"; fi
+    if [ "${flares:-}" = 7 ]; then pass "the typed flare count 7 was kept"; else fail "flare count ${flares:-none}, not 7"; fi
   else
     fail "OK wrote no document or no descriptor"
   fi
@@ -108,8 +112,8 @@ if open_dialog cancel; then
   sleep 2
   [ -s "$shots/cancel-about.png" ] && pass "screenshot $shots/cancel-about.png" || fail "no screenshot of the About box"
   xdotool key Escape; sleep 1; xdotool key Escape
-  result=$(finish cancel)
-  if [ "$result" = -128 ]; then pass "Esc cancels: result -128"; else fail "Esc: result '${result}'"; fi
+  finish cancel
+  if [ "$result" = -128 ]; then pass "Esc cancels: result -128"; else fail "Esc: result '${result}' ($(tr -d '\r' < "$work/cancel.err" | tail -3 | tr '\n' ';'))"; fi
   if [ -e "$work/cancel.raw" ]; then fail "Esc wrote the document"; else pass "Esc leaves the document untouched"; fi
 fi
 

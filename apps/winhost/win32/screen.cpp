@@ -29,18 +29,17 @@ struct Found {
     HWND window;
 };
 
+BOOL CALLBACK match_title(HWND window, LPARAM data) {
+    auto* found = reinterpret_cast<Found*>(data);
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (IsWindowVisible(window) && lstrcmpW(text, found->title) == 0) found->window = window;
+    return found->window ? FALSE : TRUE;
+}
+
 HWND thread_window(const wchar_t* title) {
     Found found{title, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(data);
-            wchar_t text[64] = {};
-            GetWindowTextW(window, text, 64);
-            if (IsWindowVisible(window) && lstrcmpW(text, f->title) == 0) f->window = window;
-            return f->window ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), match_title, reinterpret_cast<LPARAM>(&found));
     return found.window;
 }
 
