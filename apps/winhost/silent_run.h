@@ -26,7 +26,7 @@ struct SilentRun {
     // The host's displayPixels, when it has a screen to show the preview on.
     std::function<sdk::OSErr(const sdk::PSPixelMap& map, const sdk::VRect& source, int32_t row, int32_t col,
                              void* context)>
-        display;
+        display = nullptr;
 };
 
 struct RunOutcome {

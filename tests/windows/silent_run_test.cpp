@@ -13,6 +13,7 @@
 #include "hosting/descriptor.h"
 #include "settings/parameter_table.h"
 #include "ui/canvas/software_canvas.h"
+#include "ui/control_table.h"
 #include "ui/recording_port.h"
 
 namespace corvanthe::winhost {
