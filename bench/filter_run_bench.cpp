@@ -1,5 +1,5 @@
 // Whole filter runs through PluginMain and the in-process host: the default sun rendered and
-// glued onto a 4000 x 3000 8-bit RGB document.
+// glued onto a 4000 x 3000 8-bit RGB document, and the dialog's preview update inside a run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,6 +11,9 @@
 
 #include "bench/bench_support.h"
 #include "host/plugin_main.h"
+#include "host/pool_render.h"
+#include "host/preview_source_host.h"
+#include "host/render_call.h"
 #include "hosting/descriptor_store.h"
 #include "hosting/host.h"
 #include "settings/parameter_table.h"
@@ -55,6 +58,7 @@ public:
         host_.options().descriptors = store_.seam(sdk::plugInDialogSilent);
     }
     ~SilentRun() { host_.options().descriptors.reset(); }
+    hosting::Host& host() { return host_; }
     SilentRun(const SilentRun&) = delete;
     SilentRun& operator=(const SilentRun&) = delete;
 
@@ -105,6 +109,57 @@ void BM_ThreadScaling(benchmark::State& state) {
     if (!factors.empty()) state.counters["2T/1T"] = factors[factors.size() / 2];
 }
 BENCHMARK(BM_ThreadScaling)->Iterations(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The preview update after a slider's release: the 4000 x 3000 document at its fit divisor in the
+// dialog's 518 x 373 frame (9), rendered in render mode 1 through the host's advanceState at input
+// rate 9 and shown through its displayPixels. It runs where the dialog runs, inside Start; the
+// run's own full render is left out.
+class NoCanvas final : public ui::Canvas {
+public:
+    void fill(const ui::Rect&, ui::Colour) override {}
+    void line(ui::Point, ui::Point, ui::Colour) override {}
+    void image(ui::Point, const ui::RgbaImage&) override {}
+    void text(ui::Point, std::string_view, ui::Colour) override {}
+    int32_t text_width(std::string_view) override { return 0; }
+    void focus_rect(const ui::Rect&) override {}
+    void clip(const ui::Rect&) override {}
+    void unclip() override {}
+};
+
+benchmark::State* g_preview_state = nullptr;
+
+void preview_updates(HostContext& context, const sdk::VRect& rect) {
+    if (context.settings->render_mode != 0) {
+        render_on_pool(context, rect);
+        return;
+    }
+    if (!g_preview_state) return;
+    benchmark::State& state = *g_preview_state;
+    HostPreviewSource source(context);
+    NoCanvas canvas;
+    ui::PreviewPicture picture;
+    for (auto _ : state) {
+        if (source.render({0, 0, SilentRun::kWidth, SilentRun::kHeight}, 9, picture) != 0) {
+            state.SkipWithError("the preview render failed");
+            break;
+        }
+        source.show(picture, {221, 56}, canvas);
+    }
+    if (picture.width != 445 || picture.height != 334) state.SkipWithError("the preview has the wrong size");
+}
+
+void BM_PreviewUpdateAtFitDivisor(benchmark::State& state) {
+    const PrivateCache cache;
+    const ProcessorCount processors(int32_t(state.range(0)));
+    SilentRun filter;
+    g_preview_state = &state;
+    set_render_proc(preview_updates);
+    if (!filter.run()) state.SkipWithError("the filter run failed");
+    set_render_proc(nullptr);
+    g_preview_state = nullptr;
+    if (filter.host().canvas().calls().empty()) state.SkipWithError("nothing was shown");
+}
+BENCHMARK(BM_PreviewUpdateAtFitDivisor)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 }  // namespace corvanthe::bench

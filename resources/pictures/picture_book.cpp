@@ -33,7 +33,7 @@ constexpr PictureRecipe kRecipes[] = {
     {B, 211, "dot current, not kept, pressed", 32, 32, {}, dot_current_unkept_pressed},
     {B, 217, "dot panel frame", 96, 96, {}, dot_panel_frame},
     {B, 241, "about icon", 48, 48, {}, about_icon},
-    {B, 145, "info", 460, 300, {}, info_card},
+    {B, 145, "information card", 460, 300, {}, info_card},
     {B, 127, "about banner", 320, 110, {}, about_banner},
     {B, 136, "about suns", 320, 76, {}, about_suns},
     {B, 131, "about maker", 320, 40, {}, about_maker},
@@ -74,19 +74,25 @@ ui::Picture make_picture(const PictureRecipe& recipe, int32_t scale) {
 
 namespace corvanthe::ui {
 
+const Picture* find_picture(PictureKind kind, int32_t id) { return find_picture(kind, id, 1); }
+
 // Each picture is drawn the first time someone asks for it (the background alone takes tens of
 // milliseconds) and kept for the life of the process.
-const Picture* find_picture(PictureKind kind, int32_t id) {
+const Picture* find_picture(PictureKind kind, int32_t id, int32_t scale) {
+    constexpr int32_t kLargestScale = 2;
+    if (scale < 1 || scale > kLargestScale)
+        return nullptr;
     std::span<const pictures::PictureRecipe> recipes = pictures::picture_recipes();
     static std::mutex drawing;
-    static std::vector<std::unique_ptr<Picture>> made(recipes.size());
+    static std::vector<std::unique_ptr<Picture>> made(recipes.size() * kLargestScale);
     for (size_t i = 0; i < recipes.size(); ++i) {
         if (recipes[i].kind != kind || recipes[i].id != id)
             continue;
+        std::unique_ptr<Picture>& slot = made[i * kLargestScale + static_cast<size_t>(scale - 1)];
         std::lock_guard<std::mutex> lock(drawing);
-        if (!made[i])
-            made[i] = std::make_unique<Picture>(pictures::make_picture(recipes[i], 1));
-        return made[i].get();
+        if (!slot)
+            slot = std::make_unique<Picture>(pictures::make_picture(recipes[i], scale));
+        return slot.get();
     }
     return nullptr;
 }

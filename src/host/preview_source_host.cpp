@@ -15,15 +15,20 @@
 namespace corvanthe {
 namespace {
 
+// The display service is given the 8-bit mode of a deep image mode; other modes as they are.
 struct ModePair {
     int16_t host;
     int16_t shown;
 };
 constexpr ModePair kDisplayModes[] = {
-    {sdk::kModeGray16, sdk::kModeGrayScale},       {sdk::kModeGray32, sdk::kModeGrayScale},
-    {sdk::kModeRGB48, sdk::kModeRGBColor},         {sdk::kModeRGB96, sdk::kModeRGBColor},
-    {sdk::kModeLab48, sdk::kModeLabColor},         {sdk::kModeCMYK64, sdk::kModeCMYKColor},
-    {sdk::kModeDeepMultichannel, sdk::kModeMultichannel}, {sdk::kModeDuotone16, sdk::kModeDuotone},
+    {sdk::kModeGray16, sdk::kModeGrayScale},
+    {sdk::kModeGray32, sdk::kModeGrayScale},
+    {sdk::kModeRGB48, sdk::kModeRGBColor},
+    {sdk::kModeRGB96, sdk::kModeRGBColor},
+    {sdk::kModeLab48, sdk::kModeLabColor},
+    {sdk::kModeCMYK64, sdk::kModeCMYKColor},
+    {sdk::kModeDeepMultichannel, sdk::kModeMultichannel},
+    {sdk::kModeDuotone16, sdk::kModeDuotone},
 };
 
 bool usable(const HostContext& context) {
@@ -34,8 +39,8 @@ int32_t scaled_up(int32_t length, int32_t divisor) {
     return int32_t((int64_t(length) + divisor - 1) / divisor);
 }
 
-// Gives the picture its size and zeroed planes; false for an empty area, -108 when the planes
-// cannot be had.
+// Gives the picture its size and zeroed planes (none for an empty area). Returns 0, or -108
+// when the planes cannot be had.
 int16_t size_picture(const sdk::FilterRecord& record, const ui::Rect& visible, int32_t divisor,
                      ui::PreviewPicture& picture) {
     picture = {};
@@ -136,13 +141,13 @@ bool complete(const ui::PreviewPicture& p) {
            p.planar.size() >= size_t(p.width) * size_t(p.height) * size_t(p.planes);
 }
 
-}  // namespace
-
 int16_t display_mode(int16_t host_mode) {
     for (const ModePair& pair : kDisplayModes)
         if (pair.host == host_mode) return pair.shown;
     return host_mode;
 }
+
+}  // namespace
 
 int16_t HostPreviewSource::render(const ui::Rect& visible, int32_t divisor, ui::PreviewPicture& picture) {
     if (!usable(context_)) return sdk::kFilterBadParameters;
@@ -150,11 +155,13 @@ int16_t HostPreviewSource::render(const ui::Rect& visible, int32_t divisor, ui::
     if (const int16_t code = size_picture(*context_.record, visible, z, picture)) return code;
     if (picture.planar.empty()) return 0;
 
-    WorkBlock& work = *context_.state->work_block;
     PreviewView view(context_, visible, z, picture);
-    work.preview_target = &picture;
+    struct Target {
+        WorkBlock& work;
+        ~Target() { work.preview_target = nullptr; }
+    } target{*context_.state->work_block};
+    target.work.preview_target = &picture;
     render_run(context_, kRenderPreview);
-    work.preview_target = nullptr;
     return result_of(context_);
 }
 

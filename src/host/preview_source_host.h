@@ -30,7 +30,4 @@ private:
     HostContext& context_;
 };
 
-// The 8-bit image mode the host's display service is given for the host's image mode.
-int16_t display_mode(int16_t host_mode);
-
 }  // namespace corvanthe

@@ -83,7 +83,7 @@ struct PlugInMonitor {
 
 // What platformData points to on Windows: the first member is the host's main window.
 struct PlatformData {
-    void* hwnd;
+    void* hwnd;  // the owner of the plug-in's windows: an HWND on Windows, the X11 window id or 0 on Linux
 };
 
 struct SPBasicSuite;

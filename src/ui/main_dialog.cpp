@@ -60,7 +60,8 @@ Rect inner_frame() {
 
 }  // namespace
 
-MainDialog::MainDialog(DialogServices& services, Port& port) : services_(services), port_(port) {}
+MainDialog::MainDialog(DialogServices& services, Port& port)
+    : services_(services), port_(port), opened_with_(services.settings()) {}
 
 DialogLayout MainDialog::layout() const {
     DialogLayout layout;

@@ -33,5 +33,8 @@ struct Picture {
 // The picture of that kind and number, or null when there is none (the caller then draws
 // nothing for it). Pictures are made once and live as long as the process.
 const Picture* find_picture(PictureKind kind, int32_t id);
+// The same picture drawn for a display of `scale` × 96 dpi (2 for 200 %): every size and the hot
+// spot `scale` times as large. Scale 1 is the picture above; scales other than 1 and 2 have none.
+const Picture* find_picture(PictureKind kind, int32_t id, int32_t scale);
 
 }  // namespace corvanthe::ui

@@ -1,6 +1,8 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <set>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -75,6 +77,13 @@ TEST(SoftwareCanvas, DrawsAKnownSceneWithClipLinesBlendAndFocus) {
     EXPECT_EQ(rgb_at(image, 25, 5), kGround);
     canvas.line({1, 1}, {1, 1}, 0xFFFFFF);
     EXPECT_EQ(rgb_at(image, 1, 1), kGround);
+    canvas.line({10, 27}, {15, 29}, 0xFFFFFF);  // halves round toward the end point
+    EXPECT_EQ(rgb_at(image, 10, 27), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 11, 27), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 12, 28), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 13, 28), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 14, 29), 0xFFFFFFu);
+    EXPECT_EQ(rgb_at(image, 15, 29), kGround);
 
     // Images blend by their alpha; a picture hanging over the edge draws its visible part.
     RgbaImage picture{3, 1, {255, 255, 255, 128, 0, 0, 0, 0, 255, 0, 0, 255}};
@@ -101,6 +110,74 @@ TEST(SoftwareCanvas, DrawsAKnownSceneWithClipLinesBlendAndFocus) {
     EXPECT_EQ(rgb_at(image, 26, 16), kGround);
     canvas.focus_rect({24, 14, 34, 19});
     EXPECT_EQ(image.pixels, before.pixels);
+}
+
+// The plain walk: Bresenham's, one point at a time from `from` up to `to`.
+std::set<std::pair<int32_t, int32_t>> bresenham(Point from, Point to) {
+    std::set<std::pair<int32_t, int32_t>> points;
+    int32_t dx = std::abs(to.x - from.x);
+    int32_t dy = -std::abs(to.y - from.y);
+    int32_t error = dx + dy;
+    for (int32_t x = from.x, y = from.y; x != to.x || y != to.y;) {
+        points.insert({x, y});
+        int32_t twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x += from.x < to.x ? 1 : -1;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y += from.y < to.y ? 1 : -1;
+        }
+    }
+    return points;
+}
+
+TEST(SoftwareCanvas, LinesReachingFarBeyondTheSurfaceDrawOnlyTheirVisiblePart) {
+    // Every line between points around a small surface draws the plain walk's points that fall
+    // on it, and only those.
+    for (int32_t ax = -3; ax <= 10; ++ax)
+        for (int32_t ay = -3; ay <= 10; ++ay)
+            for (int32_t bx = -3; bx <= 10; ++bx)
+                for (int32_t by = -3; by <= 10; ++by) {
+                    RgbaImage small = blank(8, 8);
+                    SoftwareCanvas(small).line({ax, ay}, {bx, by}, 0xFFFFFF);
+                    std::set<std::pair<int32_t, int32_t>> expected;
+                    for (auto [x, y] : bresenham({ax, ay}, {bx, by}))
+                        if (x >= 0 && x < 8 && y >= 0 && y < 8)
+                            expected.insert({x, y});
+                    std::set<std::pair<int32_t, int32_t>> drawn;
+                    for (int32_t y = 0; y < 8; ++y)
+                        for (int32_t x = 0; x < 8; ++x)
+                            if (alpha_at(small, x, y) != 0)
+                                drawn.insert({x, y});
+                    ASSERT_EQ(drawn, expected) << "(" << ax << ", " << ay << ") to (" << bx << ", " << by << ")";
+                }
+
+    RgbaImage image = blank(40, 30);
+    SoftwareCanvas canvas(image);
+    canvas.fill({0, 0, 40, 30}, kGround);
+    // Billions of pixels long: drawn at once, edge to edge, in both directions.
+    canvas.line({INT32_MIN, 3}, {INT32_MAX, 3}, 0xFFFFFF);
+    canvas.line({20, INT32_MAX}, {20, INT32_MIN}, 0x00FF00);
+    canvas.line({-1000000000, -1000000000}, {1000000000, 1000000000}, 0xFF0000);
+    for (int32_t i = 0; i < 40; ++i)
+        EXPECT_EQ(rgb_at(image, i, 3), i == 3 ? 0xFF0000u : i == 20 ? 0x00FF00u : 0xFFFFFFu) << i;
+    for (int32_t i = 0; i < 30; ++i) {
+        EXPECT_EQ(rgb_at(image, 20, i), i == 20 ? 0xFF0000u : 0x00FF00u) << i;
+        if (i != 3 && i != 20) {
+            EXPECT_EQ(rgb_at(image, i, i), 0xFF0000u) << i;
+        }
+    }
+    EXPECT_EQ(rgb_at(image, 5, 6), kGround);
+    // A steep line from two million rows above arrives where its slope puts it: at row y, x is
+    // y / 2 with halves rounded toward the end point.
+    canvas.line({-1000000, -2000000}, {1000000, 2000000}, 0x0000FF);
+    EXPECT_EQ(rgb_at(image, 0, 0), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 1, 1), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 1, 2), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 15, 29), 0x0000FFu);
+    EXPECT_EQ(rgb_at(image, 14, 29), kGround);
 }
 
 TEST(SoftwareCanvas, BlendsOntoTransparentPicturesWithoutDarkening) {

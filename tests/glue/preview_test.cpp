@@ -60,7 +60,7 @@ protected:
 
 // The preview composed without the pool or the host access: the plain kernel's render mode 1 at
 // that divisor, each pixel glued over the document's pixel that the host samples for it (image
-// pixel left + i × divisor, edge replicated) and stored as a byte.
+// pixel left + i × divisor, edge replicated) with its selection, and stored as a byte.
 ui::PreviewPicture reference_preview(const Document& doc, const SunSettings& settings, const ui::Rect& visible,
                                      int32_t divisor) {
     RenderRequest request;
@@ -98,8 +98,9 @@ ui::PreviewPicture reference_preview(const Document& doc, const SunSettings& set
             const Cell& c = *buffer.cell(i, j);
             const PixelValue host{float(doc.sample(x, y, 0) / 255), float(doc.sample(x, y, 1) / 255),
                                   float(doc.sample(x, y, 2) / 255), 1.0f};
+            const float selected = doc.has_mask() ? kByteValues[doc.mask[size_t(y) * doc.width + x]] : 1.0f;
             const PixelValue r = glue_pixel(i, j, {c.colour[0], c.colour[1], c.colour[2], c.colour[3]},
-                                            int32_t(c.aux[2]), host, 1.0f, glue);
+                                            int32_t(c.aux[2]), host, selected, glue);
             uint8_t* at = p.planar.data() + size_t(j) * p.width + i;
             store_sample<1>(at, r.red);
             store_sample<1>(at + plane, r.green);
@@ -216,6 +217,52 @@ TEST_F(PreviewTest, ThePlainReadTakesEveryPlaneAtTheRateAndStrideAndStopsAtAnErr
         EXPECT_EQ(picture.planes, 1);
         EXPECT_EQ(picture.planar, (std::vector<uint8_t>{255, 0, 127, 255}));
     });
+}
+
+TEST_F(PreviewTest, AtFullSizeThePreviewFollowsTheFilterRectangleAndTheFloatingOrigin) {
+    Document doc = test_picture({300, 260, 8, ColourKind::rgb, false, false});
+    doc.filter_rect = {20, 30, 230, 250};  // top, left, bottom, right
+    doc.float_coord = {10, 20};            // v, h
+    Host host(doc);
+    const ui::Rect visible{50, 40, 190, 180};  // in the filtered area
+    ui::PreviewPicture picture;
+    SunSettings in_force{};
+    ASSERT_EQ(run(host, [&](HostContext& context) {
+                  in_force = *context.settings;
+                  EXPECT_EQ(HostPreviewSource(context).render(visible, 1, picture), 0);
+              }).result,
+              0);
+    const Document& after = host.document();
+    ASSERT_TRUE(after.pixels == expected_after_start(doc, in_force).pixels);
+    ASSERT_EQ(picture.width, 140);
+    ASSERT_EQ(picture.height, 140);
+    size_t mismatches = 0;
+    for (int32_t j = 0; j < picture.height; ++j)
+        for (int32_t i = 0; i < picture.width; ++i)
+            for (int p = 0; p < 3; ++p)
+                mismatches += picture.planar[(size_t(p) * picture.height + j) * picture.width + i] !=
+                              after.sample(20 + 30 + visible.left + i, 10 + 20 + visible.top + j, p);
+    EXPECT_EQ(mismatches, 0u);
+}
+
+TEST_F(PreviewTest, WithASelectionThePreviewShowsTheBackdropWhereNothingIsSelected) {
+    // The left third is not selected, the middle partly, the right third fully.
+    const Document doc = test_picture({240, 200, 8, ColourKind::rgb, false, true});
+    Host host(doc);
+    const ui::Rect visible{0, 0, 240, 200};
+    ui::PreviewPicture picture;
+    SunSettings in_force{};
+    run(host, [&](HostContext& context) {
+        in_force = *context.settings;
+        EXPECT_EQ(HostPreviewSource(context).render(visible, 2, picture), 0);
+    });
+    ASSERT_EQ(differing_bytes(picture, reference_preview(doc, in_force, visible, 2)), 0u);
+    for (int32_t j = 0; j < picture.height; ++j)
+        for (int32_t i = 0; i < 40; ++i)
+            for (int p = 0; p < 3; ++p)
+                ASSERT_EQ(picture.planar[(size_t(p) * picture.height + j) * picture.width + i],
+                          ((i ^ j) & 8) == 0 ? 255 : 204)
+                    << i << "," << j;
 }
 
 // A canvas that keeps the pictures drawn on it.

@@ -10,6 +10,7 @@
 #    exported PluginMain, and silent runs over the test pictures give exactly the pixels
 #    of the same runs on Linux (corvanthe_rawhost), for the default sun and every glue
 #    mode; a descriptor recorded on either system replays on the other to the same pixels;
+#    the picture generator draws the dialog's pictures with the same bytes as on Linux;
 #  - on a virtual display, the dialog as a user works it (check_dialog_gui.sh).
 # The x86 runs are reported as not run, with the reason, where this machine cannot execute
 # 32-bit programs.
@@ -122,6 +123,16 @@ check_under_wine() {  # arch build-folder
   else
     fail "wine $arch: winhost cannot load the plug-in: $(cat "$work/wine-stderr.txt")"
     return
+  fi
+
+  # The dialog's pictures, drawn by the same code: the same bytes as the Linux build's.
+  local pictures="$work/$arch-pictures"
+  mkdir -p "$pictures"
+  if "$wine" "$(z $dir/resources/pictures/corvanthe_picgen.exe)" "$(z "$pictures")" > /dev/null 2>&1; then
+    check "wine $arch: the dialog's $(ls "$pictures" | wc -l) pictures have the Linux build's bytes" \
+      diff -r "$native_build/pictures" "$pictures"
+  else
+    fail "wine $arch: the picture generator failed"
   fi
 
   # One silent run on both systems; the output files must be identical.

@@ -1,6 +1,7 @@
 #include "ui/canvas/software_canvas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "ui/canvas/label_font.h"
@@ -76,26 +77,43 @@ void SoftwareCanvas::fill(const Rect& area, Colour colour) {
             put(x, y, colour);
 }
 
-// Bresenham's walk from `from` toward `to`, leaving out `to` itself.
+// One pixel per step along the longer axis, from `from` up to but not including `to`; at step i
+// the other axis has moved i × minor / major rounded to the nearest pixel (halves toward `to`), as
+// Bresenham's walk does. Only the steps inside the clip along the longer axis are visited, so a
+// line reaching far beyond the surface costs no more than one across it.
 void SoftwareCanvas::line(Point from, Point to, Colour colour) {
-    int64_t dx = std::llabs(static_cast<int64_t>(to.x) - from.x);
-    int64_t dy = -std::llabs(static_cast<int64_t>(to.y) - from.y);
-    int32_t step_x = from.x < to.x ? 1 : -1;
-    int32_t step_y = from.y < to.y ? 1 : -1;
-    int64_t error = dx + dy;
-    int32_t x = from.x;
-    int32_t y = from.y;
-    while (x != to.x || y != to.y) {
-        put(x, y, colour);
-        int64_t twice = 2 * error;
-        if (twice >= dy) {
-            error += dy;
-            x += step_x;
-        }
-        if (twice <= dx) {
-            error += dx;
-            y += step_y;
-        }
+    int64_t dx = static_cast<int64_t>(to.x) - from.x;
+    int64_t dy = static_cast<int64_t>(to.y) - from.y;
+    bool along_x = std::llabs(dx) >= std::llabs(dy);
+    int64_t major = along_x ? std::llabs(dx) : std::llabs(dy);
+    if (major == 0)
+        return;
+    uint64_t minor = static_cast<uint64_t>(along_x ? std::llabs(dy) : std::llabs(dx));
+    int64_t major_step = (along_x ? dx : dy) > 0 ? 1 : -1;
+    int64_t minor_step = (along_x ? dy : dx) > 0 ? 1 : -1;
+    int64_t major_start = along_x ? from.x : from.y;
+    int64_t minor_start = along_x ? from.y : from.x;
+    int64_t low = along_x ? clip_.left : clip_.top;
+    int64_t high = along_x ? clip_.right : clip_.bottom;
+    // The steps whose coordinate on the longer axis lies in [low, high).
+    int64_t first = major_step > 0 ? low - major_start : major_start - high + 1;
+    int64_t end = major_step > 0 ? high - major_start : major_start - low + 1;
+    first = std::max<int64_t>(first, 0);
+    end = std::min(end, major);
+    for (int64_t i = first; i < end; ++i) {
+        // i × minor < 2^64: both are below 2^32.
+        uint64_t product = static_cast<uint64_t>(i) * minor;
+        uint64_t quotient = product / static_cast<uint64_t>(major);
+        uint64_t remainder = product % static_cast<uint64_t>(major);
+        int64_t moved = static_cast<int64_t>(quotient + (2 * remainder >= static_cast<uint64_t>(major) ? 1 : 0));
+        int64_t along = major_start + i * major_step;
+        int64_t across = minor_start + moved * minor_step;
+        if (across < INT32_MIN || across > INT32_MAX)
+            continue;
+        if (along_x)
+            put(static_cast<int32_t>(along), static_cast<int32_t>(across), colour);
+        else
+            put(static_cast<int32_t>(across), static_cast<int32_t>(along), colour);
     }
 }
 

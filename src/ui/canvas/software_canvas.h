@@ -8,7 +8,8 @@ namespace corvanthe::ui {
 
 class SoftwareCanvas : public Canvas {
 public:
-    // Draws into `target`, which must outlive the canvas; its size is the drawing surface.
+    // Draws into `target`, which must outlive the canvas; its size is the drawing surface. A target
+    // whose pixel bytes do not match its size is first given exactly the bytes its size needs.
     explicit SoftwareCanvas(RgbaImage& target);
 
     void fill(const Rect& area, Colour colour) override;
