@@ -116,7 +116,7 @@ INT_PTR CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wparam,
         auto* self = reinterpret_cast<MainWindow*>(lparam);
         SetWindowLongPtrW(window, DWLP_USER, lparam);
         self->open(window);
-        return FALSE;  // the logic's layout decides the focus: the first control in tab order
+        return TRUE;  // the focus goes to the first control in tab order
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
     return self ? self->message(message, wparam, lparam) : FALSE;
