@@ -10,9 +10,15 @@ HICON icon_or_cursor(const Picture* picture, bool icon) {
     if (!picture || picture->image.width <= 0 || picture->image.height <= 0) return nullptr;
     const RgbaImage& image = picture->image;
     HBITMAP colour = dib_of(image, false);
-    // The alpha of the colour bitmap decides; the mask only has to be there.
-    const std::vector<uint8_t> zeros(static_cast<size_t>((image.width + 15) / 16 * 2 * image.height), 0);
-    HBITMAP mask = CreateBitmap(image.width, image.height, 1, 1, zeros.data());
+    // The alpha of the colour bitmap decides where it is drawn; the mask (set bits transparent)
+    // follows it too, for drawing that uses only the mask, such as a disabled button's icon.
+    const size_t row_bytes = static_cast<size_t>((image.width + 15) / 16 * 2);
+    std::vector<uint8_t> bits(row_bytes * static_cast<size_t>(image.height), 0);
+    for (int32_t y = 0; y < image.height; ++y)
+        for (int32_t x = 0; x < image.width; ++x)
+            if (image.pixels[(static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)) * 4 + 3] < 128)
+                bits[static_cast<size_t>(y) * row_bytes + static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    HBITMAP mask = CreateBitmap(image.width, image.height, 1, 1, bits.data());
     ICONINFO info{};
     info.fIcon = icon ? TRUE : FALSE;
     info.xHotspot = static_cast<DWORD>(picture->hot_spot.x);
