@@ -75,7 +75,7 @@ struct HostOptions {
     // plug-in's drawing context) instead of onto the canvas in memory.
     std::function<sdk::OSErr(const sdk::PSPixelMap& map, const sdk::VRect& source, int32_t row, int32_t col,
                              void* context)>
-        display;
+        display = nullptr;
 };
 
 }  // namespace corvanthe::hosting
