@@ -440,6 +440,7 @@ void Host::progress(int32_t done, int32_t total) {
 sdk::OSErr Host::display_pixels(const sdk::PSPixelMap* source, const sdk::VRect* rect, int32_t row, int32_t col,
                                 void* context) {
     if (!source || !rect) return sdk::kFilterBadParameters;
+    if (options_.display) return options_.display(*source, *rect, row, col, context);
     return canvas_.draw(*source, *rect, row, col, context);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sdk/descriptor.h"
+#include "sdk/display.h"
 #include "sdk/types.h"
 
 namespace corvanthe::hosting {
@@ -72,6 +73,11 @@ struct HostOptions {
     FailureInjection failures;
     std::optional<DescriptorSeam> descriptors;
     std::function<void(int32_t done, int32_t total)> on_progress;
+    // When set, displayPixels draws through it (a host with a screen: `context` is the
+    // plug-in's drawing context) instead of onto the canvas in memory.
+    std::function<sdk::OSErr(const sdk::PSPixelMap& map, const sdk::VRect& source, int32_t row, int32_t col,
+                             void* context)>
+        display = nullptr;
 };
 
 }  // namespace corvanthe::hosting

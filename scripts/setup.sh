@@ -27,6 +27,7 @@ everything_packages=(
   libjpeg-turbo-progs libimage-exiftool-perl chromium
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   icoutils wine64
+  xvfb xdotool fonts-liberation fonts-wine libxrender1 libxcursor1 zip
   clang libclang-rt-14-dev
   locales
   qt6-base-dev

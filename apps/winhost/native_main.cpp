@@ -4,9 +4,12 @@
 //   corvanthe_rawhost picture WIDTH HEIGHT DEPTH grey|rgb|grey+alpha|rgb+alpha [mask] OUT.raw
 //   corvanthe_rawhost descriptor OUT [KEY=VALUE ...]
 //   corvanthe_rawhost pipl FILE        (the properties of a PIPL resource's bytes)
+//   corvanthe_rawhost layout           (the dialog's controls: id left top right bottom)
+//   corvanthe_rawhost setting FILE KEY (KEY's integer and number in a descriptor file)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "apps/winhost/command_line.h"
@@ -15,6 +18,8 @@
 #include "apps/winhost/typed_descriptor.h"
 #include "host/plugin_main.h"
 #include "hosting/descriptor.h"
+#include "sdk/four_cc.h"
+#include "ui/layout.h"
 
 namespace {
 
@@ -25,7 +30,9 @@ int usage() {
                  "usage: corvanthe_rawhost run IN.raw OUT.raw [--descriptor FILE] [--record FILE]\n"
                  "       corvanthe_rawhost picture WIDTH HEIGHT DEPTH grey|rgb|grey+alpha|rgb+alpha [mask] OUT.raw\n"
                  "       corvanthe_rawhost descriptor OUT [KEY=VALUE ...]\n"
-                 "       corvanthe_rawhost pipl FILE\n");
+                 "       corvanthe_rawhost pipl FILE\n"
+                 "       corvanthe_rawhost layout\n"
+                 "       corvanthe_rawhost setting FILE KEY\n");
     return 2;
 }
 
@@ -73,9 +80,32 @@ int show_pipl(const char* path) {
     return 0;
 }
 
+// Where the scripted GUI checks find the controls, in dialog client coordinates.
+int print_layout() {
+    for (const corvanthe::ui::Placement& p : corvanthe::ui::layout_table())
+        std::printf("%d %d %d %d %d\n", p.id, p.place.left, p.place.top, p.place.right, p.place.bottom);
+    return 0;
+}
+
+int show_setting(const char* path, const std::string& key) {
+    const auto bytes = read_file(path);
+    const auto descriptor =
+        bytes ? corvanthe::hosting::decode_descriptor(std::span<const uint8_t>(bytes->data(), bytes->size()))
+              : std::nullopt;
+    const corvanthe::hosting::DescriptorItem* item =
+        descriptor && key.size() == 4 ? descriptor->find(corvanthe::four_cc_code(key.c_str())) : nullptr;
+    if (!item) {
+        std::fprintf(stderr, "%s holds no %s\n", path, key.c_str());
+        return 1;
+    }
+    std::printf("%d %g\n", item->integer, item->number);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "layout") == 0) return print_layout();
     if (argc < 3) return usage();
     const std::string command = argv[1];
     if (command == "run") {
@@ -86,5 +116,6 @@ int main(int argc, char** argv) {
     if (command == "picture") return make_picture(argc, argv);
     if (command == "descriptor") return make_descriptor(argc, argv);
     if (command == "pipl" && argc == 3) return show_pipl(argv[2]);
+    if (command == "setting" && argc == 4) return show_setting(argv[2], argv[3]);
     return usage();
 }

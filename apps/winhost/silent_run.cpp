@@ -12,6 +12,8 @@
 namespace corvanthe::winhost {
 namespace {
 
+constexpr int16_t kUserCancelled = -128;
+
 RunOutcome failed(std::string error) {
     RunOutcome outcome;
     outcome.error = std::move(error);
@@ -37,15 +39,20 @@ RunOutcome run_silent(sdk::PluginMainProc plugin, const SilentRun& run) {
 
     hosting::Host host(std::move(*document));
     hosting::DescriptorStore store(host.handles());
-    host.options().descriptors = store.seam(sdk::plugInDialogSilent);
+    host.options().descriptors = store.seam(run.dialog ? sdk::plugInDialogDisplay : sdk::plugInDialogSilent);
+    host.options().display = run.display;
     const sdk::Handle handed = store.make_handle(*descriptor);
     if (!handed) return failed("out of memory for the descriptor");
     host.set_descriptor(handed);
 
-    const hosting::RunResult result = host.run_filter(plugin);
+    const hosting::RunResult result = host.run_filter(plugin, run.dialog);
     RunOutcome outcome;
     outcome.result = result.result;
     outcome.selector = result.selector;
+    if (run.dialog && result.result == kUserCancelled) {
+        outcome.completed = true;
+        return outcome;
+    }
     if (result.result != 0) {
         outcome.error = "the filter ended with result " + std::to_string(result.result) + " at selector " +
                         std::to_string(result.selector);

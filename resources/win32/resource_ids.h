@@ -5,5 +5,7 @@
 
 #define CORVANTHE_IDI_SUN 16000        /* the plug-in's icon */
 #define CORVANTHE_IDC_MESSAGE_TEXT 101 /* the text of a message dialog */
+#define CORVANTHE_IDC_THUMBNAIL 123    /* the preset thumbnail area of the open dialog */
+#define CORVANTHE_MANIFEST 2           /* the module's manifest: common controls version 6 */
 
 #endif

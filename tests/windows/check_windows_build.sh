@@ -10,7 +10,10 @@
 #    exported PluginMain, and silent runs over the test pictures give exactly the pixels
 #    of the same runs on Linux (corvanthe_rawhost), for the default sun and every glue
 #    mode; a descriptor recorded on either system replays on the other to the same pixels;
-#    the picture generator draws the dialog's pictures with the same bytes as on Linux.
+#    the picture generator draws the dialog's pictures with the same bytes as on Linux;
+#  - on a virtual display, the dialog as a user works it (check_dialog_gui.sh).
+# The x86 runs are reported as not run, with the reason, where this machine cannot execute
+# 32-bit programs.
 # Usage: tests/windows/check_windows_build.sh [native build folder, default build/default]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -68,8 +71,35 @@ wine=$(command -v wine64 || true)
 [ -n "$wine" ] || [ ! -x /usr/lib/wine/wine64 ] || wine=/usr/lib/wine/wine64
 wineserver=$(command -v wineserver || true)
 [ -n "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
-# A 32-bit program needs Wine's 32-bit loader (Debian's wine32 from the i386 architecture).
-have_wine32() { command -v wine > /dev/null || [ -x /usr/lib/wine/wine ]; }
+# A 32-bit program needs Wine's 32-bit loader (Debian's wine32 from the i386 architecture),
+# and a machine and kernel that execute it. Sets x86_reason when it cannot run.
+x86_reason=""
+can_run_x86() {
+  local wine32 output
+  wine32=$(command -v wine || true)
+  [ -n "$wine32" ] || [ ! -x /usr/lib/wine/wine ] || wine32=/usr/lib/wine/wine
+  if [ -z "$wine32" ]; then
+    x86_reason="Wine's 32-bit loader (wine32) is not installed"
+  elif ! output=$("$wine32" --version 2>&1); then
+    x86_reason="this machine cannot execute 32-bit programs ($wine32 --version: ${output:-no output})"
+  elif ! output=$(timeout 120 "$wine32" cmd /c echo x86-ready 2>&1) || ! grep -q x86-ready <<< "$output"; then
+    x86_reason="Wine cannot start a 32-bit Windows program here ($(tail -1 <<< "${output:-no output}" | tr -d '\r'))"
+  fi
+  [ -z "$x86_reason" ]
+}
+
+# The dialog under a virtual display, as a user clicks it.
+check_gui() {  # arch build-folder
+  if ! command -v xvfb-run > /dev/null || ! command -v xdotool > /dev/null; then
+    fail "gui $1: xvfb-run or xdotool is not installed (scripts/setup.sh installs them)"
+    return
+  fi
+  if ! timeout 900 xvfb-run -a -s "-screen 0 1280x1024x24" bash tests/windows/check_dialog_gui.sh "$1" "$native_build" "$2" \
+       > "$work/gui-$1.txt" 2>&1; then
+    failures=$((failures + 1))
+  fi
+  grep -E '^(ok|FAIL|all|[0-9]+ GUI)' "$work/gui-$1.txt" || echo "FAIL gui $1: $(tail -3 "$work/gui-$1.txt" | tr '\n' ';')"
+}
 
 z() { echo "Z:$(realpath "$1")"; }
 
@@ -163,10 +193,12 @@ else
   "$rawhost" descriptor "$work/varied.desc" 0014=40 0021=1 0042=0.75 sgky=7 suky=2
 
   check_under_wine x64 build/mingw64
-  if have_wine32; then
+  check_gui x64 build/mingw64
+  if can_run_x86; then
     check_under_wine x86 build/mingw32
+    check_gui x86 build/mingw32
   else
-    echo "note x86: built and checked above, not run: Wine's 32-bit loader (wine32) is not installed"
+    echo "note x86: built and checked above, not run under Wine: $x86_reason"
   fi
 fi
 

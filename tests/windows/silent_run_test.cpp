@@ -12,6 +12,9 @@
 #include "host/plugin_main.h"
 #include "hosting/descriptor.h"
 #include "settings/parameter_table.h"
+#include "ui/canvas/software_canvas.h"
+#include "ui/control_table.h"
+#include "ui/recording_port.h"
 
 namespace corvanthe::winhost {
 namespace {
@@ -106,6 +109,50 @@ TEST_F(SilentRunTest, ReportsUnreadableInputAndWritesNothing) {
         EXPECT_FALSE(outcome.error.empty());
     }
     EXPECT_FALSE(std::filesystem::exists(path("out.raw")));
+}
+
+// winhost's dialog run: the dialog shows, its preview goes through the host's display, the
+// output is written only after OK (and equals the silent run), and Cancel is an answer.
+TEST_F(SilentRunTest, WithTheDialogWritesOnlyAfterOkAndACancelIsTheUsersAnswer) {
+    ui::RecordingPort port(ui::kDialogCancel);
+    SilentRun cancelled{path("in.raw"), path("cancelled.raw"), "", path("cancelled.desc")};
+    cancelled.dialog = true;
+    const RunOutcome cancel = run_silent(&PluginMain, cancelled);
+    EXPECT_TRUE(cancel.completed) << cancel.error;
+    EXPECT_EQ(cancel.result, -128);
+    EXPECT_FALSE(std::filesystem::exists(path("cancelled.raw")));
+    EXPECT_FALSE(std::filesystem::exists(path("cancelled.desc")));
+    EXPECT_EQ(port.main_dialogs().size(), 1u);
+
+    int shown = 0;
+    port.script_main_dialog([](ui::DialogSession& session) {
+        ui::RgbaImage picture;
+        picture.width = session.layout().width;
+        picture.height = session.layout().height;
+        ui::SoftwareCanvas canvas(picture);
+        session.paint(canvas);
+        session.click(ui::id::kOk);
+    });
+    SilentRun confirmed{path("in.raw"), path("confirmed.raw"), "", path("confirmed.desc")};
+    confirmed.dialog = true;
+    confirmed.display = [&](const sdk::PSPixelMap& map, const sdk::VRect& source, int32_t, int32_t, void*) {
+        EXPECT_GT(source.right - source.left, 0);
+        EXPECT_GT(map.planeBytes, 0);
+        ++shown;
+        return sdk::OSErr(0);
+    };
+    const RunOutcome ok = run_silent(&PluginMain, confirmed);
+    ASSERT_TRUE(ok.completed) << ok.error;
+    EXPECT_EQ(ok.result, 0);
+    EXPECT_GE(shown, 1);
+    EXPECT_EQ(port.main_dialogs().size(), 2u);
+
+    const RunOutcome silent =
+        run_silent(&PluginMain, {path("in.raw"), path("silent.raw"), path("confirmed.desc"), ""});
+    ASSERT_TRUE(silent.completed) << silent.error;
+    const auto dialog_output = read_file(path("confirmed.raw"));
+    ASSERT_TRUE(dialog_output);
+    EXPECT_EQ(read_file(path("silent.raw")), dialog_output);
 }
 
 }  // namespace
