@@ -9,6 +9,7 @@
 #include "apps/cli/preset_thumbnail.h"
 #include "apps/cli/render_command.h"
 #include "apps/cli/run_settings.h"
+#include "apps/shared/preset_file.h"
 #include "settings/memory_dots.h"
 #include "settings/temporary_files.h"
 
@@ -84,7 +85,7 @@ int DotsCommand::recall() const {
     SunSettings settings{};
     PresetThumbnail thumbnail;
     std::string error;
-    if (!read_preset_file(memory_dot_path(number_ - 1), settings, error, &thumbnail))
+    if (!apps::read_preset_file(memory_dot_path(number_ - 1), settings, error, &thumbnail))
         return fail(kExitFilterFailed, dot_name(number_) + ": " + error);
     if (write_settings_file(output_, settings, &thumbnail) != kFileOk)
         return fail(kExitUsage, "cannot write the settings file '" + output_ + "'; nothing was written");

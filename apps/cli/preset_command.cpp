@@ -8,6 +8,7 @@
 #include "apps/cli/preset_thumbnail.h"
 #include "apps/cli/render_command.h"
 #include "apps/cli/run_settings.h"
+#include "apps/shared/preset_file.h"
 #include "platform/c_random.h"
 #include "settings/random_settings.h"
 

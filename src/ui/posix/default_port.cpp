@@ -50,8 +50,15 @@ Port* toolkit_port(std::string& why) {
     static std::string reason;
     if (!tried) {
         tried = true;
-        const std::string path = folder_of_this_module() + "/libcorvanthe_qt.so";
+        // Beside the plug-in module; for a program that links the plug-in and is installed in
+        // bin/, in the installed modules' folder lib/corvanthe/.
+        const std::string folder = folder_of_this_module();
+        std::string path = folder + "/libcorvanthe_qt.so";
         void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            const std::string installed = folder + "/../lib/corvanthe/libcorvanthe_qt.so";
+            if ((module = dlopen(installed.c_str(), RTLD_NOW | RTLD_LOCAL))) path = installed;
+        }
         using Entry = Port* (*)(const char**);
         const auto entry = module ? reinterpret_cast<Entry>(dlsym(module, CORVANTHE_QT_PORT_ENTRY)) : nullptr;
         if (!entry) {
