@@ -46,9 +46,10 @@ const hosting::TerminologyEnumeration* enumeration_of(const PluginInfo& info, ui
 }
 
 // A number as the settings table gives it: integers without a fraction.
+// Whole numbers of up to ten digits (the seed's 32-bit range) in full, fractions as short as "%g".
 std::string number(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
+    std::snprintf(text, sizeof text, "%.10g", value);
     return text;
 }
 

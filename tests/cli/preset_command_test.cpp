@@ -310,7 +310,7 @@ TEST(InfoCommand, DecodesThePropertiesAndTheFortyNineParameters) {
                              "  0001  long  \"sun red\"  0..255, default 142\n",
                              "  0021  long  \"vortices\"  0 or 1, default 1\n",
                              "  0042  doub  \"flare X\"  -1..1, default -0.3\n",
-                             "  0048  long  \"random seed\"  0..2047, default 203\n",
+                             "  0048  long  \"random seed\"  -2147483648..2147483647, default 203\n",
                              "  0050  doub  \"X center\"  0..1, default 0.65\n",
                              "  suky  suty  \"sun type\": 1 \"normal\", 2 \"flat\", 3 \"eclipse\"; default 1 \"normal\"\n",
                              "  sgky  sgty  \"glue\": 1 \"normal\", 2 \"procedural +\""})
