@@ -1,6 +1,7 @@
 // Scripting descriptors of any keys, types, values, order and repetitions, handed to
 // the plug-in by the test host's descriptor procedures in a full silent (or, by the
-// play mode, dialog) filter run through PluginMain over a small document.
+// play mode, dialog) filter run through PluginMain over an 8 x 8 document, with the
+// recording port answering the dialog at once and no temporary folder to write to.
 //
 // Input: one byte of play mode, then either a descriptor in the host's byte form or,
 // when the bytes are not one, a descriptor built from them item by item.
@@ -83,9 +84,12 @@ SunSettings settings_of(hosting::Host& host) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::without_temporary_folder();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string& folder = fuzz::scratch_folder();  // the program's files go there
-    (void)folder;
     if (size < 1) return 0;
     const int16_t play_info = static_cast<int16_t>(data[0] % 4);  // 3: a value no host should send
     const std::span<const uint8_t> rest(data + 1, size - 1);
@@ -93,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Descriptor given = decoded ? *decoded : build(Bytes(rest.data(), rest.size()));
 
     ui::RecordingPort port;  // answers the dialog with OK when the play mode shows it
-    hosting::Host host(hosting::make_document(9, 7, 8, hosting::ColourKind::rgb, false));
+    hosting::Host host(hosting::make_document(8, 8, 8, hosting::ColourKind::rgb, false));
     hosting::DescriptorStore store(host.handles());
     host.options().descriptors = store.seam(play_info);
     const sdk::Handle handed = store.make_handle(given);

@@ -28,6 +28,8 @@ const std::string& scratch_folder() {
 
 std::string scratch_path(const std::string& name) { return scratch_folder() + name; }
 
+void without_temporary_folder() { setenv("XDG_CACHE_HOME", "/dev/null", 1); }
+
 bool write_whole_file(const std::string& path, const uint8_t* data, std::size_t size) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;

@@ -1,6 +1,6 @@
 #pragma once
 // What the fuzz targets share: a private scratch folder that is also the program's
-// temporary folder, whole-file writes, and a check that stops the run loudly.
+// temporary folder (or none at all), whole-file writes, and a check that stops the run loudly.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,6 +11,11 @@ namespace corvanthe::fuzz {
 // the program's temporary folder (cached settings, memory dots) lives there too.
 const std::string& scratch_folder();
 std::string scratch_path(const std::string& name);
+
+// Leaves the program without a temporary folder (XDG_CACHE_HOME under /dev/null), so
+// that a run writes no cached settings, undo or memory-dot files and reads none a
+// previous run left: every run starts alike, and no file system work slows it.
+void without_temporary_folder();
 
 // Replaces the file with exactly these bytes; false when it cannot.
 bool write_whole_file(const std::string& path, const uint8_t* data, std::size_t size);

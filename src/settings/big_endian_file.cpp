@@ -1,20 +1,44 @@
 #include "settings/big_endian_file.h"
 
+#include <cstring>
+
 namespace corvanthe {
 
-BigEndianReader::~BigEndianReader() {
+BigEndianReader::~BigEndianReader() { close(); }
+
+void BigEndianReader::close() {
     if (file_) std::fclose(file_);
+    file_ = nullptr;
+    memory_ = nullptr;
+    memory_left_ = 0;
+    ended_ = error_ = false;
 }
 
 int16_t BigEndianReader::open(const std::string& path) {
-    if (file_) std::fclose(file_);
+    close();
     file_ = path.empty() ? nullptr : open_file(path, "rb");
-    ended_ = error_ = false;
     return file_ ? kFileOk : kFileCannotOpen;
 }
 
+void BigEndianReader::open(const uint8_t* data, std::size_t size) {
+    close();
+    memory_ = data;
+    memory_left_ = data ? size : 0;
+    ended_ = !data;
+}
+
 bool BigEndianReader::read_bytes(uint8_t* data, std::size_t size) {
-    if (!file_ || ended_) return false;
+    if (ended_ || (!file_ && !memory_)) return false;
+    if (!file_) {
+        if (size > memory_left_) {
+            ended_ = true;  // as a file's short read: nothing more comes
+            return false;
+        }
+        if (size > 0) std::memcpy(data, memory_, size);
+        memory_ += size;
+        memory_left_ -= size;
+        return true;
+    }
     if (std::fread(data, 1, size, file_) != size) {
         ended_ = true;
         error_ = std::ferror(file_) != 0;
@@ -33,7 +57,10 @@ bool BigEndianReader::read_int(int32_t& value) {
 
 BigEndianWriter::~BigEndianWriter() { discard(); }
 
-void BigEndianWriter::discard() { abandon_replacement(file_); }
+void BigEndianWriter::discard() {
+    memory_ = nullptr;
+    abandon_replacement(file_);
+}
 
 int16_t BigEndianWriter::open(const std::string& path) {
     discard();
@@ -41,7 +68,17 @@ int16_t BigEndianWriter::open(const std::string& path) {
     return start_replacement(path, file_) ? kFileOk : kFileCannotOpen;
 }
 
+void BigEndianWriter::open(std::vector<uint8_t>& out) {
+    discard();
+    error_ = false;
+    memory_ = &out;
+}
+
 void BigEndianWriter::write_bytes(const uint8_t* data, std::size_t size) {
+    if (memory_) {
+        if (size > 0) memory_->insert(memory_->end(), data, data + size);
+        return;
+    }
     if (!file_.stream || error_ || size == 0) return;
     if (std::fwrite(data, 1, size, file_.stream) != size) error_ = true;
 }
@@ -54,6 +91,10 @@ void BigEndianWriter::write_int(int32_t value) {
 }
 
 int16_t BigEndianWriter::commit() {
+    if (memory_) {
+        memory_ = nullptr;
+        return kFileOk;
+    }
     if (!file_.stream) return kFileWriteError;
     if (error_) {
         abandon_replacement(file_);

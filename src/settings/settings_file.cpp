@@ -147,24 +147,8 @@ bool read_thumbnail(BigEndianReader& in, ThumbnailPort* thumbnails) {
     return shown;
 }
 
-}  // namespace
-
-int32_t scaled_to_file(float value, double factor) {
-    const double exact = static_cast<double>(value) * factor;
-    if (std::isnan(exact)) return 0;
-    const double nearest = std::round(exact);
-    // A float holds 24 bits: one within an ulp of a whole multiple stands for it.
-    const double whole = std::fabs(exact - nearest) <= std::fabs(exact) * 0x1p-23 ? nearest : std::trunc(exact);
-    if (whole <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    if (whole >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(whole);
-}
-
-SettingsFileLayout settings_file_layout(const std::string& path) {
+SettingsFileLayout layout_of(BigEndianReader& in) {
     SettingsFileLayout layout;
-    BigEndianReader in;
-    layout.error = in.open(path);
-    if (layout.error != kFileOk) return layout;
     bool complete = in.read_int(layout.version) && layout.version >= 1 && read_values(in, layout.version, nullptr);
     if (complete && layout.version >= kSettingsFileVersion) {
         complete = read_thumbnail_header(in, layout.thumbnail) && layout.thumbnail.byte_count >= 0;
@@ -179,12 +163,9 @@ SettingsFileLayout settings_file_layout(const std::string& path) {
     return layout;
 }
 
-SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode mode, SunSettings& settings,
-                                      ThumbnailPort* thumbnails) {
+SettingsReadResult read_from(BigEndianReader& in, SettingsReadMode mode, SunSettings& settings,
+                             ThumbnailPort* thumbnails) {
     SettingsReadResult result;
-    BigEndianReader in;
-    result.error = in.open(path);
-    if (result.error != kFileOk) return result;
     int32_t version;
     if (!in.read_int(version) || version < 1) {
         result.error = kFileReadError;
@@ -196,6 +177,69 @@ SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode 
     if (complete && version >= kSettingsFileVersion) result.thumbnail_shown = read_thumbnail(in, thumbnails);
     if (in.failed()) result.error = kFileReadError;
     return result;
+}
+
+void write_to(BigEndianWriter& out, const SunSettings& settings, ThumbnailPort* thumbnails) {
+    out.write_int(kSettingsFileVersion);
+    for (const FileField& f : kFields) out.write_int(value_of(settings, f));
+    ThumbnailJpeg jpeg;
+    if (thumbnails && thumbnails->compress(jpeg) && jpeg.data && jpeg.size > 0 &&
+        jpeg.size <= static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) {
+        out.write_int(1);
+        out.write_int(jpeg.width);
+        out.write_int(jpeg.height);
+        out.write_int(static_cast<int32_t>(jpeg.size));
+        out.write_bytes(jpeg.data, jpeg.size);
+    } else {
+        out.write_int(0);
+    }
+}
+
+}  // namespace
+
+int32_t scaled_to_file(float value, double factor) {
+    const double exact = static_cast<double>(value) * factor;
+    if (std::isnan(exact)) return 0;
+    const double nearest = std::round(exact);
+    // A float holds 24 bits: one within an ulp of a whole multiple stands for it.
+    const double whole = std::fabs(exact - nearest) <= std::fabs(exact) * 0x1p-23 ? nearest : std::trunc(exact);
+    if (whole <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+    if (whole >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(whole);
+}
+
+SettingsFileLayout settings_file_layout(const std::string& path) {
+    BigEndianReader in;
+    if (const int16_t error = in.open(path); error != kFileOk) {
+        SettingsFileLayout layout;
+        layout.error = error;
+        return layout;
+    }
+    return layout_of(in);
+}
+
+SettingsFileLayout settings_file_layout(std::span<const uint8_t> bytes) {
+    BigEndianReader in;
+    in.open(bytes.data(), bytes.size());
+    return layout_of(in);
+}
+
+SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode mode, SunSettings& settings,
+                                      ThumbnailPort* thumbnails) {
+    BigEndianReader in;
+    if (const int16_t error = in.open(path); error != kFileOk) {
+        SettingsReadResult result;
+        result.error = error;
+        return result;
+    }
+    return read_from(in, mode, settings, thumbnails);
+}
+
+SettingsReadResult read_settings_file(std::span<const uint8_t> bytes, SettingsReadMode mode, SunSettings& settings,
+                                      ThumbnailPort* thumbnails) {
+    BigEndianReader in;
+    in.open(bytes.data(), bytes.size());
+    return read_from(in, mode, settings, thumbnails);
 }
 
 SettingsReadResult load_settings_file(const std::string& path, SunSettings& settings, ThumbnailPort* thumbnails) {
@@ -215,20 +259,17 @@ std::string save_name_of(const SunSettings& settings) {
 int16_t write_settings_file(const std::string& path, const SunSettings& settings, ThumbnailPort* thumbnails) {
     BigEndianWriter out;
     if (const int16_t error = out.open(path); error != kFileOk) return error;
-    out.write_int(kSettingsFileVersion);
-    for (const FileField& f : kFields) out.write_int(value_of(settings, f));
-    ThumbnailJpeg jpeg;
-    if (thumbnails && thumbnails->compress(jpeg) && jpeg.data && jpeg.size > 0 &&
-        jpeg.size <= static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) {
-        out.write_int(1);
-        out.write_int(jpeg.width);
-        out.write_int(jpeg.height);
-        out.write_int(static_cast<int32_t>(jpeg.size));
-        out.write_bytes(jpeg.data, jpeg.size);
-    } else {
-        out.write_int(0);
-    }
+    write_to(out, settings, thumbnails);
     return out.commit();
+}
+
+std::vector<uint8_t> settings_file_bytes(const SunSettings& settings, ThumbnailPort* thumbnails) {
+    std::vector<uint8_t> bytes;
+    BigEndianWriter out;
+    out.open(bytes);
+    write_to(out, settings, thumbnails);
+    out.commit();
+    return bytes;
 }
 
 }  // namespace corvanthe

@@ -3,7 +3,9 @@
 // settings record and, from version 40, a JPEG thumbnail. Any version from 1 to 40
 // is read (old values are upgraded); version 40 is written.
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "settings/sun_settings.h"
@@ -44,16 +46,23 @@ struct SettingsFileLayout {
 
 // Goes through a settings file without storing anything.
 SettingsFileLayout settings_file_layout(const std::string& path);
+// The same for a file's content held in memory (never kFileCannotOpen).
+SettingsFileLayout settings_file_layout(std::span<const uint8_t> bytes);
 
 // Reads a settings file. A file that cannot be opened leaves the record alone
 // (kFileCannotOpen); one that ends early keeps the values read up to its end. The
 // thumbnail goes to `thumbnails` when given and able to show it.
 SettingsReadResult read_settings_file(const std::string& path, SettingsReadMode mode, SunSettings& settings,
                                       ThumbnailPort* thumbnails);
+// The same for a file's content held in memory, read exactly as the file would be.
+SettingsReadResult read_settings_file(std::span<const uint8_t> bytes, SettingsReadMode mode, SunSettings& settings,
+                                      ThumbnailPort* thumbnails);
 
 // Writes version 40 with the port's thumbnail (none without a port). The old file
 // stays as it was unless the whole new one was written.
 int16_t write_settings_file(const std::string& path, const SunSettings& settings, ThumbnailPort* thumbnails);
+// The bytes write_settings_file puts in the file.
+std::vector<uint8_t> settings_file_bytes(const SunSettings& settings, ThumbnailPort* thumbnails);
 
 // The dialog's Load: the defaults, then the file over them (mode 0). A file that
 // cannot be opened leaves the record as it was.

@@ -304,6 +304,44 @@ TEST_F(SettingsFile, AFileCutAnywhereKeepsWhatWasRead) {
     }
 }
 
+// The bytes of a file read from memory go through the same reader: at every cut the
+// same outcome, record and thumbnail as the file; and the bytes a save would write
+// are the file's.
+TEST_F(SettingsFile, BytesInMemoryReadAsTheFile) {
+    testing::RecordingThumbnails writer;
+    writer.jpeg = {0xFF, 0xD8, 1, 2, 3, 0xFF, 0xD9};
+    writer.width = 128;
+    writer.height = 96;
+    SunSettings saved = defaults();
+    saved.sun_radius = 77;
+    saved.flare_x = -0.3f;
+    const std::vector<uint8_t> full = settings_file_bytes(saved, &writer);
+    ASSERT_EQ(write_settings_file(path("m.q4q"), saved, &writer), kFileOk);
+    ASSERT_EQ(read_file(path("m.q4q")), full);
+
+    for (std::size_t length = 0; length <= full.size(); ++length) {
+        SCOPED_TRACE(::testing::Message() << "cut at " << length);
+        const std::vector<uint8_t> cut(full.begin(), full.begin() + length);
+        write_file(path("cut.q4q"), cut);
+        for (const SettingsReadMode mode : {SettingsReadMode::Load, SettingsReadMode::ThumbnailOnly}) {
+            testing::RecordingThumbnails from_file, from_memory;
+            SunSettings file_record = defaults(), memory_record = defaults();
+            const auto f = read_settings_file(path("cut.q4q"), mode, file_record, &from_file);
+            const auto m = read_settings_file(std::span<const uint8_t>(cut), mode, memory_record, &from_memory);
+            EXPECT_EQ(m.error, f.error);
+            EXPECT_EQ(m.thumbnail_shown, f.thumbnail_shown);
+            EXPECT_EQ(from_memory.shown, from_file.shown);
+            EXPECT_EQ(std::memcmp(&memory_record, &file_record, sizeof file_record), 0);
+        }
+        const SettingsFileLayout f = settings_file_layout(path("cut.q4q"));
+        const SettingsFileLayout m = settings_file_layout(std::span<const uint8_t>(cut));
+        EXPECT_EQ(m.error, f.error);
+        EXPECT_EQ(m.version, f.version);
+        EXPECT_EQ(m.thumbnail.byte_count, f.thumbnail.byte_count);
+        EXPECT_EQ(m.error == kFileOk, length == full.size());
+    }
+}
+
 TEST_F(SettingsFile, LoadStartsFromTheDefaults) {
     write_file(path("v1.q4q"), be_ints(file_of(1)));
     SunSettings s = defaults();
