@@ -19,8 +19,8 @@ Event event_of(EventKind kind, int32_t id = 0, Notification notification = Notif
 
 // ---- the session ----
 
-DialogSession::DialogSession(RecordingPort& port, DialogClient& client)
-    : port_(port), client_(client), layout_(client.layout()) {
+DialogSession::DialogSession(DialogClient& client)
+    : client_(client), layout_(client.layout()) {
     for (const ControlSpec& spec : layout_.controls) controls_[spec.id].text = spec.caption;
 }
 
@@ -222,7 +222,7 @@ void RecordingPort::show_message(void* owner, const MessageDialog& dialog) {
 int RecordingPort::run_main_dialog(void*, DialogClient& dialog) {
     main_dialogs_.emplace_back(dialog.layout().resource);
     if (!script_) return answer_;
-    DialogSession session(*this, dialog);
+    DialogSession session(dialog);
     session.send(event_of(EventKind::Open));
     script_(session);
     if (session.end_code() == 0) session.close();

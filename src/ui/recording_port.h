@@ -20,7 +20,7 @@ class RecordingPort;
 // and the user's actions, each delivered as one event followed by the requests.
 class DialogSession final : public DialogWindow {
 public:
-    DialogSession(RecordingPort& port, DialogClient& client);
+    explicit DialogSession(DialogClient& client);
 
     // What the user does.
     void click(int32_t id);
@@ -79,7 +79,6 @@ private:
         bool visible = true;
     };
 
-    RecordingPort& port_;
     DialogClient& client_;
     DialogLayout layout_;
     std::map<int32_t, Control> controls_;
