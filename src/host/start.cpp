@@ -72,7 +72,6 @@ void run_start(HostContext& context) {
         return;
     }
     state.work_block->processor_count = processor_count();
-    create_thumbnail(state);
     take_last_settings(context);
 
     if (!has_advance_state(record)) {
@@ -95,6 +94,7 @@ void run_start(HostContext& context) {
     }
     bool proceed = true;
     if (state.show_dialog) {
+        create_thumbnail(state);  // only the dialog's files and memory dots show it
         save_undo_slot(context);
         proceed = run_main_dialog(context);
     }

@@ -3,6 +3,7 @@
 // vortices and monopoles and smeared along the push) and the streak noise the flares
 // are cut from. Pure functions of integer coordinates and the tables below; the
 // arithmetic is 32-bit with two's-complement wrap-around.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -29,19 +30,21 @@ struct NoiseTables {
 };
 
 // Values of one pure function of a position (the surface value), remembered for the pixels
-// of a piece, whose smear lines cross the same positions again and again. A direct-mapped table indexed by the low bits of the
-// position; every entry holds a position with its true value (from the start, when all
-// hold one position's value), so a look-up never gives a wrong value.
+// of a piece, whose smear lines cross the same positions again and again. A direct-mapped
+// table indexed by the low bits of the position; every entry holds a position with its true
+// value (from the start, when all hold one position's value), so a look-up never gives a
+// wrong value. A row of the table is set to that start on its first use: a small piece
+// touches a few rows, not the whole table.
 class PositionCache {
 public:
     template <typename Function>
     void fill(Function&& value) {
-        const Entry first{INT32_MIN, INT32_MIN, value(INT32_MIN, INT32_MIN)};
-        entries_.fill(first);
+        start_ = {INT32_MIN, INT32_MIN, value(INT32_MIN, INT32_MIN)};
+        row_ready_.fill(false);
     }
     template <typename Function>
     int32_t get(int32_t a, int32_t b, Function&& value) {
-        Entry& e = entries_[(uint32_t(a) & kColumnMask) | ((uint32_t(b) & kRowMask) << kColumnBits)];
+        Entry& e = row(b)[uint32_t(a) & kColumnMask];
         if (e.a != a || e.b != b) e = {a, b, value(a, b)};
         return e.value;
     }
@@ -49,13 +52,13 @@ public:
     // values4(a0, b, out), which computes four neighbours for much less than four single values.
     template <typename Function4>
     int32_t get_in_fours(int32_t a, int32_t b, Function4&& values4) {
-        const uint32_t row = (uint32_t(b) & kRowMask) << kColumnBits;
-        const Entry& e = entries_[(uint32_t(a) & kColumnMask) | row];
+        Entry* entries = row(b);
+        const Entry& e = entries[uint32_t(a) & kColumnMask];
         if (e.a == a && e.b == b) return e.value;
         const int32_t a0 = int32_t(uint32_t(a) & ~3u);
         int32_t values[4];
         values4(a0, b, values);
-        Entry* four = &entries_[(uint32_t(a0) & kColumnMask) | row];
+        Entry* four = &entries[uint32_t(a0) & kColumnMask];
         for (int i = 0; i < 4; ++i) four[i] = {a0 + i, b, values[i]};
         return values[a & 3];
     }
@@ -66,6 +69,19 @@ private:
     struct Entry {
         int32_t a, b, value;
     };
+    // The entries of position row b, set to the start on first use.
+    Entry* row(int32_t b) {
+        const uint32_t r = uint32_t(b) & kRowMask;
+        Entry* entries = &entries_[r << kColumnBits];
+        if (!row_ready_[r]) {
+            std::fill_n(entries, kColumnMask + 1, start_);
+            row_ready_[r] = true;
+        }
+        return entries;
+    }
+
+    Entry start_{};
+    std::array<bool, kRowMask + 1> row_ready_{};
     std::array<Entry, (kColumnMask + 1) * (kRowMask + 1)> entries_;
 };
 

@@ -183,14 +183,20 @@ public:
         if (!planned_) return;
         threshold_ = 41 * half_ * k_.flare_reach;
         for (int64_t u = 0; u <= half_; ++u) scratch.offset_square[u] = u * u / half_;
-        for (int b = 0; b < kBuckets; ++b) {
-            const int64_t low = int64_t(b) << kBucketShift, high = low + (int64_t(1) << kBucketShift) - 1;
-            uint8_t count = 0;
-            for (int n = 0; n < k_.flare_count; ++n) {
-                if (turn_into_flare_span(c.flare_angles[n], W, low, high) != kNoTurn)
-                    scratch.candidates[b][count++] = uint8_t(n);
+        // Flare n is a candidate of bucket b when, for one of the turns, its span
+        // [s + turn, s + turn + W) meets the bucket's angles [b 64, b 64 + 63]; flares are
+        // added in ascending order, each once (>> rounds down).
+        std::fill_n(scratch.candidate_count, kBuckets, uint8_t(0));
+        for (int n = 0; n < k_.flare_count; ++n) {
+            for (const int64_t turn : {int64_t(0), kTurn, -kTurn}) {
+                const int64_t start = c.flare_angles[n] + turn;
+                const int64_t first = std::max<int64_t>(0, (start + 1) >> kBucketShift);
+                const int64_t last = std::min<int64_t>(kBuckets - 1, (start + W - 1) >> kBucketShift);
+                for (int64_t b = first; b <= last; ++b) {
+                    uint8_t& count = scratch.candidate_count[b];
+                    if (count == 0 || scratch.candidates[b][count - 1] != n) scratch.candidates[b][count++] = uint8_t(n);
+                }
             }
-            scratch.candidate_count[b] = count;
         }
     }
 

@@ -61,6 +61,38 @@ int32_t spike_sample(const int32_t (&w)[kSpectrumSize], int32_t tenths) {
     return ((50 - f) * w[b] + f * w[next]) / 50;
 }
 
+// Each step e of the bow takes the triangle-weighted mean of the spectrum over a window
+// ending at e, so the smear also pushes colours outward: the weights
+// max(0, half - |middle - j|) for j in [e - span, e], with middle = (2 e - span) / 2 rounded
+// towards zero. The window always holds the whole triangle, so the weights total half
+// squared; the triangle is two boxes of `half` values one after the other, so its weighted
+// sum is a difference of sums of box sums, with the spectrum taken as 0 outside its steps.
+void smear_bow(int32_t smear, const int32_t (&spectrum)[3][kSpectrumSize], int32_t (&bow)[3][kBowSteps]) {
+    const int32_t reach = smear * 108, half = reach / 200, span = reach / 100;
+    // Positions j run from -2 half to kBowSteps + half; they sit at j + kOffset.
+    constexpr int32_t kOffset = 128, kLength = 512;
+    static_assert(kOffset > 2 * (100 * 108 / 200) && kBowSteps + kOffset + 100 * 108 / 200 < kLength);
+    for (int c = 0; c < 3; ++c) {
+        if (half == 0) {
+            std::fill_n(bow[c], kBowSteps, 0);
+            continue;
+        }
+        // values[i] = sum of the spectrum below position i - kOffset, boxes[i] = sum of the
+        // boxes [s, s + half) for s below i - kOffset.
+        int64_t values[kLength + 1] = {}, boxes[kLength + 1] = {};
+        for (int32_t i = 0; i < kLength; ++i) {
+            const int32_t j = i - kOffset;
+            values[i + 1] = values[i] + (j >= 0 && j < kSpectrumSize ? spectrum[c][j] : 0);
+        }
+        for (int32_t i = 0; i + half <= kLength; ++i) boxes[i + 1] = boxes[i] + values[i + half] - values[i];
+        for (int32_t e = 0; e < kBowSteps; ++e) {
+            const int32_t middle = (2 * e - span) / 2;
+            const int64_t sum = boxes[middle + 1 + kOffset] - boxes[middle - half + 1 + kOffset];
+            bow[c][e] = int32_t(sum / (int64_t(half) * half));
+        }
+    }
+}
+
 }  // namespace
 
 void build_spectrum(SpectrumShape shape, int32_t (&spectrum)[3][kSpectrumSize]) {
@@ -120,20 +152,8 @@ void build_bow_colours(const SunSettings& s, SpectralTables& tables) {
             for (int i = 0; i < kSpectrumSize / 2; ++i) std::swap(w[c][i], w[c][kSpectrumSize - 1 - i]);
 
         for (int e = 0; e < kBowSteps; ++e) tables.bow[c][e] = e < kSpectrumSize ? w[c][e] : 0;
-        if (s.bow_smear == 0) continue;
-        // Triangle-weighted window ending at e, so the smear also pushes colours outward.
-        const int32_t reach = s.bow_smear * 108;
-        for (int32_t e = 0; e < kBowSteps; ++e) {
-            const int32_t j0 = e - reach / 100, middle = (j0 + e) / 2;
-            int32_t sum = 0, weights = 0;
-            for (int32_t j = j0; j <= e; ++j) {
-                const int32_t weight = std::max(0, reach / 200 - absolute(middle - j));
-                weights += weight;
-                if (j >= 0 && j < kSpectrumSize) sum += weight * w[c][j];
-            }
-            tables.bow[c][e] = sum / (weights == 0 ? 1 : weights);
-        }
     }
+    if (s.bow_smear != 0) smear_bow(s.bow_smear, w, tables.bow);
 }
 
 }  // namespace corvanthe
