@@ -49,6 +49,7 @@ void take_last_settings(HostContext& context) {
 
 // Nothing is left for the host to process, and the buffers go.
 void end_without_render(HostContext& context) {
+    context.state->show_dialog = 0;  // the dialog is wanted for this run only
     end_run(context);
     clear_host_rects(*context.record);
 }

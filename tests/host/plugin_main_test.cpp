@@ -280,6 +280,17 @@ TEST_F(PluginMainTest, ModesThatCannotBeFilteredAreRefusedWithTheModeMessage) {
     EXPECT_EQ(floats.document().sample(29, 29, 0), 1.0);
     EXPECT_EQ(floats.document().sample(29, 29, 2), 0.5);
     EXPECT_EQ(port.messages().size(), shown);
+
+    // The refused run's wish for the dialog ends with it: a repeat without Parameters is silent.
+    Host repeated(patterned(30, 30, 8, ColourKind::rgb, false));
+    const int renders = render_log.renders;
+    const size_t dialogs = port.main_dialogs().size();
+    repeated.options().image_mode = sdk::kModeLabColor;
+    EXPECT_EQ(repeated.run_filter(PluginMain, true).result, 1);
+    repeated.options().image_mode = sdk::kModeRGBColor;
+    EXPECT_EQ(repeated.run_filter(PluginMain, false).result, 0);
+    EXPECT_EQ(port.main_dialogs().size(), dialogs);
+    EXPECT_EQ(render_log.renders, renders + 1);
 }
 
 TEST_F(PluginMainTest, KeptBlocksThatCannotBeHadGiveMemFull) {
