@@ -128,22 +128,17 @@ bool can_hold_floats(const std::string& path, std::string& error) {
 bool write_image_file(const std::string& path, const hosting::Document& doc, std::string& error) {
     const Format format = format_of_name(path);
     if (format == Format::none) return can_write_image_file(path, error);
-    const fs::path target(path);
-    const fs::path temporary = temporary_beside(target);
-    std::string reason;
-    bool written = false;
-    try {
-        written = write_as(format, temporary.string(), doc, reason);
-    } catch (const std::exception&) {
-        reason = "out of memory";
-    }
-    if (!written) {
-        error = "cannot write '" + path + "': " + reason;
-        std::error_code ec;
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return replace_with_temporary(temporary, target, path, error);
+    return write_output_file(
+        path,
+        [&](const std::string& temporary, std::string& reason) {
+            try {
+                return write_as(format, temporary, doc, reason);
+            } catch (const std::exception&) {
+                reason = "out of memory";
+                return false;
+            }
+        },
+        error);
 }
 
 }  // namespace corvanthe::cli

@@ -1,26 +1,29 @@
 #include "apps/cli/output_file.h"
 
-#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/files.h"
 
 namespace corvanthe::cli {
 
-namespace fs = std::filesystem;
-
-fs::path temporary_beside(const fs::path& target) {
-    static int counter = 0;
-    fs::path name = target;
-    name.replace_filename("." + target.filename().string() + "." + std::to_string(getpid()) + "." +
-                          std::to_string(counter++) + ".part" + target.extension().string());
-    return name;
-}
-
-bool replace_with_temporary(const fs::path& temporary, const fs::path& target, const std::string& path,
-                            std::string& error) {
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (!ec) return true;
-    error = "cannot write '" + path + "': " + ec.message();
-    fs::remove(temporary, ec);
+bool write_output_file(const std::string& path,
+                       const std::function<bool(const std::string& temporary, std::string& reason)>& write,
+                       std::string& error) {
+    ReplacementFile file;
+    if (!start_replacement(path, file)) {
+        error = "cannot write '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    // The writer opens the new file by its name; the stream stays empty.
+    std::string reason;
+    if (!write(file.temporary, reason)) {
+        abandon_replacement(file);
+        error = "cannot write '" + path + "'" + (reason.empty() ? "" : ": " + reason);
+        return false;
+    }
+    if (finish_replacement(file)) return true;
+    error = "cannot write '" + path + "'";
     return false;
 }
 

@@ -2,13 +2,11 @@
 
 #include "apps/cli/output_file.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace corvanthe::cli {
 
-namespace fs = std::filesystem;
 
 bool read_text_file(const std::string& path, std::size_t max_bytes, std::string& text, std::string& error) {
     std::ifstream in(path, std::ios::binary);
@@ -34,20 +32,15 @@ bool read_text_file(const std::string& path, std::size_t max_bytes, std::string&
 }
 
 bool write_text_file(const std::string& path, const std::string& text, std::string& error) {
-    const fs::path target(path);
-    const fs::path temporary = temporary_beside(target);
-    std::error_code ec;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), std::streamsize(text.size()));
-        out.close();
-        if (!out) {
-            error = "cannot write '" + path + "'";
-            fs::remove(temporary, ec);
-            return false;
-        }
-    }
-    return replace_with_temporary(temporary, target, path, error);
+    return write_output_file(
+        path,
+        [&](const std::string& temporary, std::string&) {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out.write(text.data(), std::streamsize(text.size()));
+            out.close();
+            return bool(out);
+        },
+        error);
 }
 
 }  // namespace corvanthe::cli

@@ -1,5 +1,7 @@
 #include "export/page_writer.h"
 
+#include <cstdio>
+
 #include "export/frame_images.h"
 #include "export/html_text.h"
 #include "platform/files.h"
@@ -19,12 +21,11 @@ std::string folder_of(const std::string& path) {
 
 }  // namespace
 
-PageWriter::~PageWriter() {
-    if (file_) std::fclose(file_);
-}
+PageWriter::~PageWriter() { abandon_replacement(page_); }
 
 void PageWriter::put(std::string_view text) {
-    if (file_ && !text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) write_failed_ = true;
+    if (page_.stream && !text.empty() && std::fwrite(text.data(), 1, text.size(), page_.stream) != text.size())
+        write_failed_ = true;
 }
 
 void PageWriter::line(std::string_view text) {
@@ -58,8 +59,7 @@ bool PageWriter::start(const std::string& page_path, PageKind kind, int columns,
     picture_folder_ = folder_of(page_path) + "web_images/";
     if (make_folder(picture_folder_)) write_frame_images(picture_folder_);
 
-    file_ = open_file(page_path, "wb");
-    if (!file_) return false;
+    if (!start_replacement(page_path, page_)) return false;
 
     line(R"(<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)");
     line();
@@ -108,7 +108,7 @@ void PageWriter::end_cell() {
 }
 
 void PageWriter::picture_cell(int width, int height, std::string_view picture_name, std::string_view caption) {
-    if (!file_) return;
+    if (!page_.stream) return;
     if (column_ == 1) put("<tr>");
     line(kCellStart);
     put(R"(<table id="Table_01" width=")");
@@ -149,7 +149,7 @@ void PageWriter::picture_cell(int width, int height, std::string_view picture_na
 }
 
 bool PageWriter::finish() {
-    if (!file_) return false;
+    if (!page_.stream) return false;
     while (column_ != 1) {
         put(kCellStart);
         put("<p>");
@@ -167,9 +167,11 @@ bool PageWriter::finish() {
     line();
     put("</body>");
     put("</html>");
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed && !write_failed_;
+    if (write_failed_) {
+        abandon_replacement(page_);
+        return false;
+    }
+    return finish_replacement(page_);
 }
 
 }  // namespace corvanthe

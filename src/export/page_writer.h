@@ -1,9 +1,10 @@
 #pragma once
 // Writes one catalogue page: an HTML 4.01 table of framed pictures with captions,
 // ISO-8859-1, lines ended by CR LF, with the pictures in "web_images" beside it.
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "platform/files.h"
 
 namespace corvanthe {
 
@@ -28,7 +29,8 @@ public:
     // file name without ".jpg", caption the text below it.
     void picture_cell(int width, int height, std::string_view picture_name, std::string_view caption);
 
-    // Fills the last row, closes the table and the file. False if any write failed.
+    // Fills the last row, closes the table and the file, which then takes the place of
+    // any page of that name. False if any write failed; the old page is then kept.
     bool finish();
 
 private:
@@ -38,7 +40,7 @@ private:
                std::string_view alt_name = {});
     void end_cell();
 
-    std::FILE* file_ = nullptr;
+    ReplacementFile page_;  // the new page, in place of the old one once it is whole
     std::string picture_folder_;
     int columns_ = 5;
     int column_ = 1;

@@ -120,7 +120,30 @@ TEST(ImageFile, FailuresLeaveNothingBehind) {
     EXPECT_FALSE(write_image_file(nowhere.string(), hosting::make_document(2, 2, 8, ColourKind::grey, false), error));
     EXPECT_FALSE(fs::exists(nowhere.parent_path()));
     for (const auto& entry : fs::directory_iterator(scratch("").parent_path()))
-        EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos) << entry.path();
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
+// Writing over a file keeps what the user made of it: a link still leads to the file, which
+// holds the new picture and keeps its permissions, and its other hard link sees the picture too.
+TEST(ImageFile, ReplacingAFileKeepsItsLinksAndPermissions) {
+    const fs::path real = scratch("kept.png"), link = scratch("link to kept.png"), second = scratch("kept too.png");
+    for (const fs::path& name : {real, link, second}) fs::remove(name);
+    std::string error;
+    ASSERT_TRUE(write_image_file(real.string(), hosting::make_document(2, 2, 8, ColourKind::grey, false), error));
+    const fs::perms chosen = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(real, chosen);
+    fs::create_symlink(real.filename(), link);
+    fs::create_hard_link(real, second);
+
+    const hosting::Document picture = noise_picture(16, 16, 8, ColourKind::rgb, false);
+    ASSERT_TRUE(write_image_file(link.string(), picture, error)) << error;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(real).permissions(), chosen);
+    for (const fs::path& name : {real, second}) {
+        hosting::Document back;
+        ASSERT_TRUE(read_image_file(name.string(), back, error)) << error;
+        EXPECT_EQ(back.pixels, picture.pixels) << name;
+    }
 }
 
 }  // namespace

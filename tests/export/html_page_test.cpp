@@ -131,6 +131,26 @@ TEST_F(PageFolder, NoPicturesGiveAHeaderAndAnEmptyTable) {
     EXPECT_EQ(count(html, "<td"), 0);
 }
 
+// A page takes the place of the old one only when it is whole: one left unfinished leaves the
+// old page as it was, and a finished one is written through a link to the page.
+TEST_F(PageFolder, APageReplacesTheOldOneOnlyWhenWhole) {
+    const fs::path page = folder_ / "p.html", link = folder_ / "link.html";
+    std::ofstream(page) << "old page";
+    fs::create_symlink(page.filename(), link);
+    {
+        PageWriter unfinished;
+        ASSERT_TRUE(unfinished.start(link.string(), PageKind::Presets, 5));
+        unfinished.picture_cell(88, 88, "a", "a");
+    }
+    EXPECT_EQ(read(page), "old page");
+    PageWriter writer;
+    ASSERT_TRUE(writer.start(link.string(), PageKind::MemoryDots, 4));
+    ASSERT_TRUE(writer.finish());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_NE(read(page).find("<title>Corvanthe memory dots</title>"), std::string::npos);
+    for (const auto& entry : fs::directory_iterator(folder_)) EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+}
+
 TEST_F(PageFolder, AnUncreatablePageWritesNothing) {
     PageWriter writer;
     EXPECT_FALSE(writer.start((folder_ / "missing" / "p.html").string(), PageKind::Presets, 5));
