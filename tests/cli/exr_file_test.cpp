@@ -4,7 +4,10 @@
 
 #include <OpenImageIO/imageio.h>
 
+#include <csignal>
 #include <filesystem>
+
+#include <sys/resource.h>
 
 #include "apps/cli/image_file.h"
 #include "image_test_support.h"
@@ -27,6 +30,47 @@ hosting::Document bright_picture(ColourKind colour, bool alpha) {
             if (alpha) doc.set_sample(x, y, doc.colour_planes(), x % 3 == 0 ? 1.0 : x % 3 == 1 ? 0.5 : 0.25);
         }
     return doc;
+}
+
+// Files may grow to `bytes` only; a write beyond fails (rather than raising SIGXFSZ).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, old_handler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*old_handler_)(int) = nullptr;
+};
+
+// A file the disk cuts short leaves the old one as it was, even when only its last bytes are
+// lost, which the format's own closing does not report.
+TEST(ExrFile, AFileTheDiskCutsShortKeepsTheOldOne) {
+    std::string error;
+    const hosting::Document old_picture = bright_picture(ColourKind::rgb, false);
+    hosting::Document new_picture = hosting::make_document(64, 64, 32, ColourKind::rgb, true);
+    for (int32_t y = 0; y < new_picture.height; ++y)
+        for (int32_t x = 0; x < new_picture.width; ++x)
+            for (int p = 0; p < 4; ++p) new_picture.set_sample(x, y, p, (x * 7 + y * 3 + p) % 11 * 0.1);
+    const std::string path = scratch("cut short.exr").string(), sized = scratch("whole size.exr").string();
+    ASSERT_TRUE(write_image_file(sized, new_picture, error)) << error;
+    const auto whole = fs::file_size(sized);
+    ASSERT_TRUE(write_image_file(path, old_picture, error)) << error;
+    {
+        const FileSizeLimit limit(whole - 1);
+        EXPECT_FALSE(write_image_file(path, new_picture, error));
+    }
+    hosting::Document back;
+    ASSERT_TRUE(read_image_file(path, back, error)) << error;
+    expect_same_picture(back, old_picture, "the old file");
 }
 
 TEST(ExrFile, FloatsBeyondOneComeBackAndTheFileHoldsAssociatedAlpha) {

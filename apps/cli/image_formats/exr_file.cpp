@@ -7,6 +7,7 @@
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
+#include <OpenEXR/ImfStdIO.h>
 
 #include <algorithm>
 #include <cstring>
@@ -279,9 +280,24 @@ bool write_exr_file(const std::string& path, const hosting::Document& doc, std::
             frame.insert(names[p], Imf::Slice(Imf::FLOAT, reinterpret_cast<char*>(sample(associated, 0, 0, int(p))),
                                               associated.pixel_bytes(), associated.row_bytes()));
         }
-        Imf::OutputFile file(path.c_str(), header);
-        file.setFrameBuffer(frame);
-        file.writePixels(associated.height);
+        std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+        if (!stream) {
+            error = "cannot create the file";
+            return false;
+        }
+        {
+            Imf::StdOFStream out(stream, path.c_str());
+            Imf::OutputFile file(out, header);
+            file.setFrameBuffer(frame);
+            file.writePixels(associated.height);
+        }
+        // The file's closing writes (its offset table, the last buffered bytes) report no
+        // error of their own: the stream tells.
+        stream.close();
+        if (!stream) {
+            error = "cannot write the whole file";
+            return false;
+        }
     } catch (const std::exception& e) {
         error = e.what();
         return false;
