@@ -8,31 +8,11 @@ namespace corvanthe {
 bool HostImageDestination::begin_piece(const sdk::VRect& piece) {
     if (result_of(context_) != 0 || host_cancelled(context_)) return false;
     request_tile(context_, piece);
-    if (advance(context_) != 0) return false;
-    pixels_ = host_pixels(*context_.record, get_rect(*context_.record, HostRect::kIn));
-    dx_ = pixels_.in_area.left - piece.left;
-    dy_ = pixels_.in_area.top - piece.top;
-    return true;
-}
-
-PixelValue HostImageDestination::read(int32_t x, int32_t y) {
-    PixelValue pixel;
-    read_pixel(pixels_, x + dx_, y + dy_, true, pixel);
-    return pixel;
-}
-
-float HostImageDestination::mask(int32_t x, int32_t y) {
-    // The mask is requested over the same area as the image.
-    return read_mask(pixels_, x + dx_, y + dy_, true);
+    return take_piece(piece);
 }
 
 void HostImageDestination::write(int32_t x, int32_t y, const PixelValue& value) {
     write_host_pixel(pixels_, x + dx_, y + dy_, value, true);
-}
-
-void HostImageDestination::read_run(int32_t x0, int32_t y, int32_t count, PixelValue* hosts, float* masks) {
-    for (int32_t i = 0; i < count; ++i) hosts[i] = PixelValue{};
-    read_host_run(pixels_, x0 + dx_, y + dy_, count, hosts, masks);
 }
 
 void HostImageDestination::write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) {

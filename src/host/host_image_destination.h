@@ -1,36 +1,23 @@
 #pragma once
 // The glue's destination for the full render (render mode 0): each piece is asked of the
 // host through advanceState, the sun is glued over inData and the result goes to outData.
-#include "host/host_context.h"
-#include "host/pixel_access.h"
-#include "layers/glue_destination.h"
+#include "host/host_piece_reader.h"
 
 namespace corvanthe {
 
-class HostImageDestination final : public GlueDestination {
+class HostImageDestination final : public HostPieceReader {
 public:
-    explicit HostImageDestination(HostContext& context) : context_(context) {}
+    explicit HostImageDestination(HostContext& context) : HostPieceReader(context) {}
 
     // Asks the host's abort procedure, then requests the piece and calls advanceState; false
     // when the run already has a result code, the user cancels, or the host answers a code
     // (it stays the run's result).
     bool begin_piece(const sdk::VRect& piece) override;
-    PixelValue read(int32_t x, int32_t y) override;
-    float mask(int32_t x, int32_t y) override;
     void write(int32_t x, int32_t y, const PixelValue& value) override;
     // inData and outData are the host's two buffers: a run is read, then written, at once.
-    void read_run(int32_t x0, int32_t y, int32_t count, PixelValue* hosts, float* masks) override;
     void write_run(int32_t x0, int32_t y, int32_t count, const PixelValue* values) override;
     // Colour buffers that cover the whole piece lie open.
     bool sample_piece(const sdk::VRect& piece, SamplePiece& samples) override;
-
-private:
-    HostContext& context_;
-    // The host's buffers cover `area`; render position (x, y) is the host's (x + dx, y + dy),
-    // moved by the floating origin and the preview offsets of the request.
-    HostPixels pixels_{};
-    int32_t dx_ = 0;
-    int32_t dy_ = 0;
 };
 
 }  // namespace corvanthe
