@@ -7,7 +7,6 @@
 
 namespace corvanthe::cli {
 
-
 bool read_text_file(const std::string& path, std::size_t max_bytes, std::string& text, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

@@ -67,8 +67,9 @@ int32_t spike_sample(const int32_t (&w)[kSpectrumSize], int32_t tenths) {
 // towards zero. The window always holds the whole triangle, so the weights total half
 // squared; the triangle is two boxes of `half` values one after the other, so its weighted
 // sum is a difference of sums of box sums, with the spectrum taken as 0 outside its steps.
+// The smear is the setting's 0..100 (held there, so the positions stay inside the sums).
 void smear_bow(int32_t smear, const int32_t (&spectrum)[3][kSpectrumSize], int32_t (&bow)[3][kBowSteps]) {
-    const int32_t reach = smear * 108, half = reach / 200, span = reach / 100;
+    const int32_t reach = std::clamp(smear, 0, 100) * 108, half = reach / 200, span = reach / 100;
     // Positions j run from -2 half to kBowSteps + half; they sit at j + kOffset.
     constexpr int32_t kOffset = 128, kLength = 512;
     static_assert(kOffset > 2 * (100 * 108 / 200) && kBowSteps + kOffset + 100 * 108 / 200 < kLength);
